@@ -1,0 +1,51 @@
+#include <gtest/gtest.h>
+
+#include "winlayer/WinObject.h"
+
+using winlayer::TWinObject;
+
+namespace {
+struct Probe : TWinObject {
+    explicit Probe(bool *gone) : Gone(gone) {}
+    ~Probe() override { *Gone = true; }
+    bool *Gone;
+};
+} // namespace
+
+TEST(WinObject, FreeWithoutHoldersDestroysAtOnce)
+{
+    bool gone = false;
+    Probe *p = winlayer::NewObject<Probe>(&gone);
+    p->Free();
+    EXPECT_TRUE(gone);
+}
+
+TEST(WinObject, FreeWhileHeldWaitsForTheLastRelease)
+{
+    bool gone = false;
+    Probe *p = winlayer::NewObject<Probe>(&gone);
+    p->AddRef();
+    p->AddRef();
+    p->Free();
+    EXPECT_FALSE(gone);
+    EXPECT_TRUE(p->FreePending());
+    p->Free(); // a second free of a pending object does nothing
+    p->Release();
+    EXPECT_FALSE(gone);
+    p->Release();
+    EXPECT_TRUE(gone);
+}
+
+TEST(WinObject, ReleaseWithoutFreeKeepsTheObject)
+{
+    bool gone = false;
+    Probe *p = winlayer::NewObject<Probe>(&gone);
+    p->AddRef();
+    p->Release();
+    EXPECT_FALSE(gone);
+    EXPECT_EQ(p->RefCountValue(), 0);
+    int32_t live = TWinObject::LiveObjects();
+    p->Free();
+    EXPECT_TRUE(gone);
+    EXPECT_EQ(TWinObject::LiveObjects(), live - 1);
+}
