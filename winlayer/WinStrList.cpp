@@ -1,5 +1,7 @@
 #include "WinStrList.h"
 
+#include <algorithm>
+
 #include "Files.h"
 
 namespace winlayer {
@@ -52,6 +54,7 @@ void TWinStrList::SetText(std::string_view text, bool append)
     // The new lines are cut out before the list is touched: the text may be one
     // of this list's own lines.
     std::vector<std::string> lines;
+    lines.reserve(static_cast<size_t>(std::count(text.begin(), text.end(), '\r')) + 1);
     size_t start = 0;
     while (start < text.size()) {
         size_t cr = text.find('\r', start);
