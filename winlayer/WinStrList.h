@@ -17,7 +17,8 @@ public:
     int32_t Add(const std::string &text);                // the new line's index
     void Insert(int32_t index, const std::string &text); // 0 .. Count; other indexes are ignored
     void Delete(int32_t index);                          // indexes outside the list are ignored
-    const std::string &Items(int32_t index) const;       // the empty text outside the list
+    // The empty text outside the list; the reference lasts until the list changes.
+    const std::string &Items(int32_t index) const;
     void SetItems(int32_t index, const std::string &text); // ignored outside the list
     int32_t Count() const { return static_cast<int32_t>(Lines.size()); }
     void Clear();
