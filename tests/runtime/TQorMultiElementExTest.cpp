@@ -416,6 +416,25 @@ TEST_F(Containers, DeletingRaisesTheChosenInnerMethodFirstAndIgnoresBadNumbers)
     EXPECT_EQ(Census::Log, std::vector<std::string>{"~instance 1"});
 }
 
+TEST_F(Containers, AnInnerMethodRaisedOnDeletionMayDeleteAnEarlierInstance)
+{
+    auto c = NewContainer(0, NewInstance<TestSub>);
+    c->SetInstanceFactory(NewInstance<TestSub>);
+    c->SetInstanceFactory(NewInstance<TestSub>);
+    TQorEditMultiEx *middle = c->Instances[1];
+    Deleter first;
+    first.Target = c.get();
+    first.Number = 0;
+    LinkEvent(c->onEvent[0], &first, &Deleter::doDelete, 0);
+
+    TData d;
+    c->DeleteInstance(2, 0, d); // its inner method 0 comes out and deletes instance 0
+    EXPECT_EQ(Census::Log, (std::vector<std::string>{"~instance 0", "~instance 2"}))
+        << "the instance asked for goes, though its number moved meanwhile";
+    EXPECT_EQ(c->Instances, std::vector<TQorEditMultiEx *>{middle});
+    EXPECT_EQ(c->Current, nullptr);
+}
+
 TEST_F(Containers, DestroyingTheContainerFreesInstancesLastFirstWithoutInnerCalls)
 {
     auto c = NewContainer(0, NewInstance<TestSub>);
