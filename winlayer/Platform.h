@@ -1,11 +1,40 @@
 #pragma once
+#include <cstddef>
+#include <cstdint>
 #include <string>
 
 // The few kernel services the portable utilities need, one implementation for
 // Windows and one for the native build.
 namespace winlayer::platform {
 
-std::string ModuleFileName();   // full path of the running program
+// Full path of the running program, read with room for maxChars characters
+// (ParamStr(0) allows 261, ModulePath 512).
+std::string ModuleFileName(uint32_t maxChars = 261);
 std::string CommandLine();      // the process command line as one text
+
+// A file handle as the platform gives it, kept pointer-sized: a HANDLE on
+// Windows, a descriptor on the native build.
+using FileHandle = intptr_t;
+constexpr FileHandle InvalidFile = -1;
+
+// The two ways the layer opens files.
+enum class FileMode {
+    ReadExisting,   // read access; fails when missing or a directory; others may read and write
+    WriteShareRead, // write access, others may only read; created when missing, never truncated
+};
+
+FileHandle FileOpen(const std::string &path, FileMode mode);
+void FileClose(FileHandle file);
+// origin: 0 start, 1 current, 2 end. The new position, or -1 on failure.
+int64_t FileSeek(FileHandle file, int64_t offset, int origin);
+// -1 when the size cannot be read.
+int64_t FileSize(FileHandle file);
+// Bytes actually moved go to done; false when the call failed.
+bool FileRead(FileHandle file, void *buffer, size_t count, size_t &done);
+bool FileWrite(FileHandle file, const void *buffer, size_t count, size_t &done);
+// Cuts the file off at the current position.
+bool FileTruncate(FileHandle file);
+// True for an existing file that is not a directory.
+bool FileExists(const std::string &path);
 
 } // namespace winlayer::platform

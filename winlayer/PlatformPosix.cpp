@@ -1,16 +1,33 @@
 #include "Platform.h"
 
+#include <cerrno>
+#include <fcntl.h>
 #include <fstream>
 #include <iterator>
+#include <sys/stat.h>
 #include <unistd.h>
 
 namespace winlayer::platform {
 
-std::string ModuleFileName()
+namespace {
+
+int AsDescriptor(FileHandle file)
+{
+    return static_cast<int>(file);
+}
+
+} // namespace
+
+std::string ModuleFileName(uint32_t maxChars)
 {
     char buf[4096];
     ssize_t n = readlink("/proc/self/exe", buf, sizeof buf - 1);
-    return n > 0 ? std::string(buf, static_cast<size_t>(n)) : std::string();
+    if (n <= 0)
+        return std::string();
+    std::string name(buf, static_cast<size_t>(n));
+    if (name.size() > maxChars)
+        name.resize(maxChars);
+    return name;
 }
 
 // /proc/self/cmdline holds the arguments separated by NULs; join them the way a
@@ -31,6 +48,100 @@ std::string CommandLine()
         arg.clear();
     }
     return line;
+}
+
+FileHandle FileOpen(const std::string &path, FileMode mode)
+{
+    int fd = -1;
+    switch (mode) {
+    case FileMode::ReadExisting: {
+        fd = open(path.c_str(), O_RDONLY | O_CLOEXEC);
+        struct stat st;
+        // Directories open for reading here but not on Windows; refuse them alike.
+        if (fd >= 0 && (fstat(fd, &st) != 0 || S_ISDIR(st.st_mode))) {
+            close(fd);
+            fd = -1;
+        }
+        break;
+    }
+    case FileMode::WriteShareRead:
+        fd = open(path.c_str(), O_WRONLY | O_CREAT | O_CLOEXEC, 0666);
+        break;
+    }
+    return fd < 0 ? InvalidFile : static_cast<FileHandle>(fd);
+}
+
+void FileClose(FileHandle file)
+{
+    if (file != InvalidFile)
+        close(AsDescriptor(file));
+}
+
+int64_t FileSeek(FileHandle file, int64_t offset, int origin)
+{
+    static const int whence[] = {SEEK_SET, SEEK_CUR, SEEK_END};
+    if (file == InvalidFile || origin < 0 || origin > 2)
+        return -1;
+    off_t result = lseek(AsDescriptor(file), static_cast<off_t>(offset), whence[origin]);
+    return result < 0 ? -1 : static_cast<int64_t>(result);
+}
+
+int64_t FileSize(FileHandle file)
+{
+    struct stat st;
+    if (file == InvalidFile || fstat(AsDescriptor(file), &st) != 0)
+        return -1;
+    return static_cast<int64_t>(st.st_size);
+}
+
+bool FileRead(FileHandle file, void *buffer, size_t count, size_t &done)
+{
+    done = 0;
+    if (file == InvalidFile)
+        return false;
+    char *p = static_cast<char *>(buffer);
+    while (done < count) {
+        ssize_t got = read(AsDescriptor(file), p + done, count - done);
+        if (got < 0 && errno == EINTR)
+            continue;
+        if (got < 0)
+            return false;
+        if (got == 0)
+            break;
+        done += static_cast<size_t>(got);
+    }
+    return true;
+}
+
+bool FileWrite(FileHandle file, const void *buffer, size_t count, size_t &done)
+{
+    done = 0;
+    if (file == InvalidFile)
+        return false;
+    const char *p = static_cast<const char *>(buffer);
+    while (done < count) {
+        ssize_t put = write(AsDescriptor(file), p + done, count - done);
+        if (put < 0 && errno == EINTR)
+            continue;
+        if (put <= 0)
+            return false;
+        done += static_cast<size_t>(put);
+    }
+    return true;
+}
+
+bool FileTruncate(FileHandle file)
+{
+    if (file == InvalidFile)
+        return false;
+    off_t here = lseek(AsDescriptor(file), 0, SEEK_CUR);
+    return here >= 0 && ftruncate(AsDescriptor(file), here) == 0;
+}
+
+bool FileExists(const std::string &path)
+{
+    struct stat st;
+    return stat(path.c_str(), &st) == 0 && !S_ISDIR(st.st_mode);
 }
 
 } // namespace winlayer::platform

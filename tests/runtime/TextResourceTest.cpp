@@ -1,0 +1,49 @@
+#include <gtest/gtest.h>
+
+#include <windows.h>
+
+#include <string>
+
+#include "runtime/TPointLink.h"
+
+// The description text as the program's resources carry it: cp1251 bytes, LF CR
+// after lines 2, 6 and 7, CR LF after the others, a last line of one space and a
+// terminating zero.
+TEST(TextResource, DescriptionTextKeepsItsBytesAndLineEnds)
+{
+    const char *text = LoadTextResource("Str1");
+    ASSERT_NE(text, nullptr);
+    std::string s(text);
+    EXPECT_EQ(s.substr(0, 14), "Автоматический");
+    EXPECT_EQ(static_cast<unsigned char>(s[0]), 0xC0u) << "cp1251 capital A";
+    const char *ends[] = {"\r\n", "\n\r", "\r\n", "\r\n", "\r\n", "\n\r", "\n\r", "\r\n"};
+    size_t pos = 0;
+    for (int line = 0; line < 8; ++line) {
+        size_t end = s.find_first_of("\r\n", pos);
+        ASSERT_NE(end, std::string::npos) << "line " << line + 1;
+        EXPECT_EQ(s.substr(end, 2), ends[line]) << "line " << line + 1;
+        pos = end + 2;
+    }
+    EXPECT_EQ(s.substr(pos), " ");
+    EXPECT_NE(s.find("Красный - опасный уровень (больше 4 Kp)."), std::string::npos);
+    EXPECT_EQ(LoadTextResource("NoSuchText"), nullptr);
+}
+
+TEST(TextResource, IconsHaveTheirSizes)
+{
+    struct Case { const char *name; int size; } cases[] = {
+        {"ICON0", 16}, {"ICON1", 48}, {"ICON2", 48}, {"ICON3", 48}, {"ICON4", 48}, {"MAINICON", 16},
+    };
+    for (const Case &c : cases) {
+        HICON icon = static_cast<HICON>(LoadImageA(GetModuleHandleA(nullptr), c.name, IMAGE_ICON, 0, 0, 0));
+        ASSERT_NE(icon, nullptr) << c.name;
+        ICONINFO info{};
+        ASSERT_TRUE(GetIconInfo(icon, &info)) << c.name;
+        BITMAP bm{};
+        GetObjectA(info.hbmColor, sizeof bm, &bm);
+        EXPECT_EQ(bm.bmWidth, c.size) << c.name;
+        DeleteObject(info.hbmColor);
+        DeleteObject(info.hbmMask);
+        DestroyIcon(icon);
+    }
+}

@@ -1,0 +1,57 @@
+#include "Files.h"
+
+#include <exception>
+
+#include "Platform.h"
+
+namespace winlayer {
+
+bool FileExists(const std::string &path)
+{
+    return platform::FileExists(path);
+}
+
+bool ReadWholeFile(const std::string &path, std::string &content)
+{
+    platform::FileHandle file = platform::FileOpen(path, platform::FileMode::ReadExisting);
+    if (file == platform::InvalidFile)
+        return false;
+    // The size is only a hint: read on until the end, in case the file grew.
+    std::string data;
+    int64_t hint = platform::FileSize(file);
+    size_t chunk = hint > 0 && static_cast<uint64_t>(hint) < data.max_size() ? static_cast<size_t>(hint) + 1 : 65536;
+    bool ok = true;
+    try {
+        for (;;) {
+            size_t used = data.size();
+            data.resize(used + chunk);
+            size_t done = 0;
+            ok = platform::FileRead(file, &data[used], chunk, done);
+            data.resize(used + done);
+            if (!ok || done < chunk)
+                break;
+            chunk = 65536;
+        }
+    } catch (const std::exception &) {
+        // Too big to hold: a failed read like any other.
+        ok = false;
+    }
+    platform::FileClose(file);
+    if (!ok)
+        return false;
+    content.swap(data);
+    return true;
+}
+
+std::string FolderOf(const std::string &fileName)
+{
+    size_t last = fileName.find_last_of("\\/");
+    return last == std::string::npos ? std::string() : fileName.substr(0, last + 1);
+}
+
+std::string ModulePath()
+{
+    return FolderOf(platform::ModuleFileName(512));
+}
+
+} // namespace winlayer

@@ -1,0 +1,22 @@
+#pragma once
+#include <string>
+
+// The program's dealings with whole files and its own folder.
+namespace winlayer {
+
+// True for an existing file; a directory of that name does not count.
+bool FileExists(const std::string &path);
+
+// The whole content of an existing file. False, with content untouched, when the
+// file cannot be opened or read.
+bool ReadWholeFile(const std::string &path, std::string &content);
+
+// The folder part of a file name: everything up to and including the last
+// backslash (or slash, which Windows never puts in a module name); empty when
+// there is none.
+std::string FolderOf(const std::string &fileName);
+
+// The running program's folder with its trailing separator.
+std::string ModulePath();
+
+} // namespace winlayer
