@@ -2,48 +2,26 @@
 
 #include "TextTestKit.h"
 #include "elements/text/TQorArrayEnum.h"
+#include "elements/text/TQorStrList.h"
+#include "winlayer/WinStrList.h"
 
 using namespace textkit;
 
 namespace {
 
-// An array value over a vector of strings, indexed the way the string list is.
-struct LinesArray : TElement {
-    std::vector<std::string> Items;
-    TArrayRec *Rec;
-
-    LinesArray()
-    {
-        Rec = CreateArrayRec({nullptr, nullptr}, {&Get, this}, {&Count, this}, {nullptr, nullptr});
-    }
-    ~LinesArray() { FreeArrayRec(Rec); }
-
-    static bool Get(void *Self, const TData &Index, TData &Item)
-    {
-        auto *self = static_cast<LinesArray *>(Self);
-        int32_t i = ToIndex(Index);
-        if (i < 0 || i >= static_cast<int32_t>(self->Items.size()))
-            return false;
-        Item.dtString(self->Items[static_cast<size_t>(i)]);
-        return true;
-    }
-    static int32_t Count(void *Self) { return static_cast<int32_t>(static_cast<LinesArray *>(Self)->Items.size()); }
-
-    void Array(TData &Data, uint16_t) { Data.dtArray(Rec); }
-};
-
 struct ArrayBench : Bench {
     TQorArrayEnum *Enum = Make<TQorArrayEnum>();
-    LinesArray *Lines = Make<LinesArray>();
+    TQorStrList *List = Make<TQorStrList>();
     Probe *OnItem = ProbeFor(Enum->onItem, "onItem");
     Probe *OnEnd = ProbeFor(Enum->onEndEnum, "onEndEnum");
     Probe *OnBreak = ProbeFor(Enum->onBreak, "onBreak");
 
-    ArrayBench(std::vector<std::string> Items, uint8_t Reverse)
+    ArrayBench(const std::vector<std::string> &Items, uint8_t Reverse)
     {
-        Lines->Items = std::move(Items);
+        for (const std::string &item : Items)
+            List->Lines->Add(item);
         Enum->Reverse = Reverse;
-        LinkData(Enum->Array, Lines, &LinesArray::Array, 0);
+        LinkData(Enum->Array, List, &TQorStrList::Array, 2);
         // Each item is journalled with the index the element offers meanwhile.
         OnItem->Then = [this](TData &) { Log.push_back("index " + Describe(Read(Enum, &TQorArrayEnum::Index))); };
     }

@@ -1,7 +1,6 @@
 #include <gtest/gtest.h>
 
 #include "TextTestKit.h"
-#include "elements/text/TQorArrayEnum.h"
 #include "elements/text/TQorStrList.h"
 #include "winlayer/TestFiles.h"
 #include "winlayer/WinStrList.h"
@@ -177,24 +176,5 @@ TEST(TQorStrList, LoadOfAMissingFileOrAFolderKeepsTheListAndRaisesNothing)
         bench.List->SetStrings("kept\r\nlines");
         EXPECT_EQ(bench.Run(&TQorStrList::doLoad, StrData(name)), Journal{}) << "\"" << name << "\"";
         EXPECT_EQ(bench.Lines(), (Lines{"kept", "lines"})) << "\"" << name << "\"";
-    }
-}
-
-TEST(TQorStrList, ItsArrayWalkedInReverseGivesTheLinesLastFirst)
-{
-    Running on;
-    for (const char *text : {"a\r\nb\r\nc\r\n", ""}) {
-        ListBench bench;
-        TQorArrayEnum *walk = bench.Make<TQorArrayEnum>();
-        walk->Reverse = 1;
-        LinkData(walk->Array, bench.List, &TQorStrList::Array, 2);
-        bench.ProbeFor(walk->onItem, "onItem");
-        bench.ProbeFor(walk->onEndEnum, "onEndEnum");
-        bench.Run(&TQorStrList::doText, StrData(text));
-        bench.Log.clear();
-        Fire(walk, &TQorArrayEnum::doEnum);
-        Journal expected = *text ? Journal{"onItem str c", "onItem str b", "onItem str a", "onEndEnum null"}
-                                 : Journal{"onEndEnum null"};
-        EXPECT_EQ(bench.Log, expected) << "text \"" << text << "\"";
     }
 }
