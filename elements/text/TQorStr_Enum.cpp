@@ -1,32 +1,30 @@
 #include "TQorStr_Enum.h"
 
+#include <string_view>
+
 namespace {
 
-// The part before the first delimiter; the text keeps what follows it.
-std::string SplitFirst(std::string &Text, char Delimiter)
+// The part before the first delimiter; the rest keeps what follows it. The rest
+// is a view, so a long text with many parts is walked in one pass.
+std::string SplitFirst(std::string_view &Rest, char Delimiter)
 {
-    std::string part;
-    size_t at = Text.find(Delimiter);
-    if (at == std::string::npos) {
-        part.swap(Text);
-    } else {
-        part = Text.substr(0, at);
-        Text.erase(0, at + 1);
-    }
+    size_t at = Rest.find(Delimiter);
+    std::string part(Rest.substr(0, at));
+    Rest = at == std::string_view::npos ? std::string_view() : Rest.substr(at + 1);
     return part;
 }
 
-// The part after the last delimiter; the text keeps what precedes it.
-std::string SplitLast(std::string &Text, char Delimiter)
+// The part after the last delimiter; the rest keeps what precedes it.
+std::string SplitLast(std::string_view &Rest, char Delimiter)
 {
-    std::string part;
-    size_t at = Text.rfind(Delimiter);
-    if (at == std::string::npos) {
-        part.swap(Text);
-    } else {
-        part = Text.substr(at + 1);
-        Text.erase(at);
+    size_t at = Rest.rfind(Delimiter);
+    if (at == std::string_view::npos) {
+        std::string part(Rest);
+        Rest = std::string_view();
+        return part;
     }
+    std::string part(Rest.substr(at + 1));
+    Rest = Rest.substr(0, at);
     return part;
 }
 
@@ -66,10 +64,11 @@ void TQorStr_Enum::doEnum(TData &Data, uint16_t)
         }
     } else if (!text.empty()) {
         const char delimiter = Delimiter[0];
-        for (int32_t i = 1; i < Start && !text.empty(); ++i)
-            SplitFirst(text, delimiter);
-        while (!text.empty()) {
-            CurrentPart = SplitFirst(text, delimiter);
+        std::string_view rest(text);
+        for (int32_t i = 1; i < Start && !rest.empty(); ++i)
+            SplitFirst(rest, delimiter);
+        while (!rest.empty()) {
+            CurrentPart = SplitFirst(rest, delimiter);
             if (EnumPart())
                 break;
         }
@@ -94,15 +93,16 @@ void TQorStr_Enum::doEnumBack(TData &Data, uint16_t)
         }
     } else if (!text.empty()) {
         const char delimiter = Delimiter[0];
-        for (int32_t i = 1; i < Start && !text.empty(); ++i)
-            SplitLast(text, delimiter);
+        std::string_view rest(text);
+        for (int32_t i = 1; i < Start && !rest.empty(); ++i)
+            SplitLast(rest, delimiter);
         // The text is not tested again here: when the skipped parts used it
         // all up, one empty part still comes out.
         do {
-            CurrentPart = SplitLast(text, delimiter);
+            CurrentPart = SplitLast(rest, delimiter);
             if (EnumPart())
                 break;
-        } while (!text.empty());
+        } while (!rest.empty());
     }
 
     Finish(Data);
