@@ -83,6 +83,8 @@ TEST(TQorStr_Enum, PartModeFromTheRightMirrorsTheSplitAndYieldsAnEmptyPartAfterR
         // Start beyond the parts: the text is used up by the skipping, one empty part still comes.
         {Right, ",", 3, -1, "a,b", {"onEnum str ", "onEndEnum null"}},
         {Right, ",", 9, -1, "a,b", {"onEnum str ", "onEndEnum null"}},
+        // The part counter passes the top of its range without harm.
+        {Right, ",", INT32_MAX, -1, "a", {"onEnum str ", "onEndEnum null"}},
     });
 }
 
