@@ -513,6 +513,40 @@ LRESULT CALLBACK LayerWindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM 
     }
 }
 
+namespace {
+
+LRESULT CALLBACK ForeignChildProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam)
+{
+    WNDPROC previous = reinterpret_cast<WNDPROC>(GetPropA(hwnd, PrevProcProp));
+    if ((message == WM_ERASEBKGND || message == WM_NCPAINT) && !GetPropA(hwnd, SelfProp)) {
+        auto *parent = static_cast<TWinControl *>(GetPropA(GetParent(hwnd), SelfProp));
+        if (parent && parent->Transparent)
+            return message == WM_ERASEBKGND ? 1 : 0;
+    }
+    if (!previous)
+        return 0;
+    const LRESULT result = CallWindowProcA(previous, hwnd, message, wParam, lParam);
+    if (message == WM_NCDESTROY)
+        RemovePropA(hwnd, PrevProcProp);
+    return result;
+}
+
+} // namespace
+
+void SubclassForeignChildren(TWinControl *control)
+{
+    if (!control || !control->Handle)
+        return;
+    for (HWND child = GetWindow(control->Handle, GW_CHILD); child;
+         child = GetWindow(child, GW_HWNDNEXT)) {
+        if (GetPropA(child, PrevProcProp))
+            continue;
+        const LONG_PTR previous = SetWindowLongPtrA(
+            child, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&ForeignChildProc));
+        SetPropA(child, PrevProcProp, reinterpret_cast<HANDLE>(previous));
+    }
+}
+
 void AddHandler(TWinControl *control, TMessageHandler handler)
 {
     AddHandler(control, handler, false);

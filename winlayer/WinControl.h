@@ -35,6 +35,9 @@ constexpr UINT MciNotifyMessage = 0x3B9;
 
 // Window property that ties a window to its object.
 constexpr const char *SelfProp = "SELF_";
+// Window property that keeps the procedure a foreign child window had before the
+// layer subclassed it for transparent drawing.
+constexpr const char *PrevProcProp = "PREV_PROC";
 
 // The icon value that means "no icon at all" (0 means "not chosen yet").
 inline HICON NoIcon()
@@ -162,6 +165,11 @@ void Invalidate(TWinControl *control);
 
 // The window procedure of every class the layer registers.
 LRESULT CALLBACK LayerWindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
+
+// Subclasses every child window of the control not subclassed yet, so that child
+// windows without an object of their own paint no background while the control
+// draws transparently.
+void SubclassForeignChildren(TWinControl *control);
 
 // A colour value as a platform colour: a set top bit names a system colour by the low byte.
 COLORREF ColorToRGB(uint32_t color);

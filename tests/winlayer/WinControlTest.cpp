@@ -511,3 +511,128 @@ TEST_F(LayerTest, FormThatGetsTheFocusBecomesTheApplicationFocusChild)
     AppWindow = nullptr;
     app->Free();
 }
+
+TEST_F(LayerTest, ForeignChildOfATransparentControlPaintsNoBackground)
+{
+    // A window class of someone else's that erases with a white brush.
+    WNDCLASSA foreignClass{};
+    foreignClass.lpfnWndProc = &DefWindowProcA;
+    foreignClass.hInstance = GetModuleHandleA(nullptr);
+    foreignClass.hbrBackground = static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH));
+    foreignClass.lpszClassName = "TestForeignChild";
+    RegisterClassA(&foreignClass);
+    TWinControl *form = MadeForm();
+    HWND foreign = CreateWindowExA(0, "TestForeignChild", "foreign", WS_CHILD | WS_VISIBLE, 0, 0,
+                                   40, 20, form->Handle, nullptr, GetModuleHandleA(nullptr), nullptr);
+    ASSERT_NE(foreign, nullptr);
+    WNDPROC systemProc = reinterpret_cast<WNDPROC>(GetWindowLongPtrA(foreign, GWLP_WNDPROC));
+
+    SubclassForeignChildren(form);
+    EXPECT_EQ(reinterpret_cast<WNDPROC>(GetPropA(foreign, PrevProcProp)), systemProc);
+    const LONG_PTR subclassed = GetWindowLongPtrA(foreign, GWLP_WNDPROC);
+    SubclassForeignChildren(form);
+    EXPECT_EQ(GetWindowLongPtrA(foreign, GWLP_WNDPROC), subclassed) << "a second call changes nothing";
+    EXPECT_EQ(reinterpret_cast<WNDPROC>(GetPropA(foreign, PrevProcProp)), systemProc);
+
+    HDC screen = GetDC(nullptr);
+    HDC dc = CreateCompatibleDC(screen);
+    HBITMAP bitmap = CreateCompatibleBitmap(screen, 40, 20);
+    HGDIOBJ old = SelectObject(dc, bitmap);
+    RECT all{0, 0, 40, 20};
+    HBRUSH marker = CreateSolidBrush(RGB(1, 2, 3));
+    FillRect(dc, &all, marker);
+    DeleteObject(marker);
+
+    form->Transparent = true;
+    EXPECT_EQ(SendMessageA(foreign, WM_ERASEBKGND, reinterpret_cast<WPARAM>(dc), 0), 1);
+    EXPECT_EQ(SendMessageA(foreign, WM_NCPAINT, 1, 0), 0);
+    SelectObject(dc, old);
+    EXPECT_EQ(PixelOf(dc, bitmap, 5, 5, 20), RGB(1, 2, 3)) << "nothing painted";
+    EXPECT_EQ(TextOf(foreign), "foreign") << "everything else goes to the old procedure";
+
+    form->Transparent = false;
+    old = SelectObject(dc, bitmap);
+    SendMessageA(foreign, WM_ERASEBKGND, reinterpret_cast<WPARAM>(dc), 0);
+    SelectObject(dc, old);
+    EXPECT_EQ(PixelOf(dc, bitmap, 5, 5, 20), RGB(255, 255, 255)) << "an opaque parent: the child erases";
+
+    DeleteObject(bitmap);
+    DeleteDC(dc);
+    ReleaseDC(nullptr, screen);
+    form->Free();
+}
+
+TEST_F(LayerTest, ReleaseMessageFreesTheObjectAndItsWindow)
+{
+    TWinControl *form = MadeForm();
+    HWND window = form->Handle;
+    EXPECT_EQ(SendMessageA(window, WM_LAYER_RELEASE, 0, 0), 0);
+    EXPECT_FALSE(IsWindow(window));
+    EXPECT_EQ(LiveNow(), 0);
+}
+
+TEST_F(LayerTest, DestroyedWindowOfTheMainFormLeavesItsObjectWithoutAHandle)
+{
+    TWinControl *app = NewAppWindow("app");
+    app->SetVisible(false);
+    TWinControl *form = NewForm(app, "main");
+    form->SetVisible(false);
+    ASSERT_TRUE(app->EnsureWindow());
+    HWND window = form->Handle;
+
+    DestroyWindow(window);
+    EXPECT_EQ(form->Handle, nullptr) << "the object forgets the dead window";
+    EXPECT_EQ(LiveNow(), 2) << "the main form's object stays with the application window";
+    EXPECT_EQ(app->Children, (std::vector<TWinControl *>{form}));
+    app->Free();
+    EXPECT_EQ(LiveNow(), 0);
+}
+
+TEST_F(LayerTest, MciNotificationGoesToTheNotifyRoutineWithResult0)
+{
+    TWinControl *form = MadeForm();
+    struct TNotify {
+        int Calls = 0;
+        LPARAM Device = 0;
+        static void Run(void *data, TWinControl *, MSG &msg, LRESULT &result)
+        {
+            auto *self = static_cast<TNotify *>(data);
+            ++self->Calls;
+            self->Device = msg.lParam;
+            result = 77;
+        }
+    } notify;
+    EXPECT_EQ(SendMessageA(form->Handle, MciNotifyMessage, 1, 5), 0) << "no routine set";
+    MciNotifyHook = {&TNotify::Run, &notify};
+    EXPECT_EQ(SendMessageA(form->Handle, MciNotifyMessage, 1, 5), 0);
+    EXPECT_EQ(notify.Calls, 1);
+    EXPECT_EQ(notify.Device, 5);
+    form->Free();
+}
+
+TEST_F(LayerTest, SetFocusMessageFocusesAnEnabledTabStopControlOnly)
+{
+    struct TCase {
+        bool TabStop;
+        bool Enabled;
+        bool Focused;
+    };
+    const TCase cases[] = {{true, true, true}, {false, true, false}, {true, false, false}};
+    for (const TCase &c : cases) {
+        TWinControl *form = NewForm(nullptr, "focus");
+        form->SetBounds(0, 0, 100, 80);
+        TWinControl *label = MadeStatic(form, "x", 109);
+        label->TabStop = c.TabStop;
+        if (!c.Enabled)
+            label->Style |= WS_DISABLED;
+        ASSERT_TRUE(form->EnsureWindow());
+        SetFocus(form->Handle);
+        ASSERT_EQ(GetFocus(), form->Handle);
+
+        SendMessageA(label->Handle, WM_SETFOCUS, 0, 0);
+        EXPECT_EQ(GetFocus() == label->Handle, c.Focused)
+            << "tab stop " << c.TabStop << ", enabled " << c.Enabled;
+        form->SetVisible(false);
+        form->Free();
+    }
+}
