@@ -4,11 +4,13 @@
 // notification-area and tooltip seams, and pixel and text read-back.
 #include <gtest/gtest.h>
 #include <windows.h>
+#include <shellapi.h>
 
 #include <string>
 #include <vector>
 
 #include "elements/win/TQorHintManager.h"
+#include "elements/win/TQorTrayIcon.h"
 #include "runtime/RuntimeTestKit.h"
 #include "winlayer/LayerTest.h"
 
@@ -17,6 +19,45 @@ namespace wintest {
 using testkit::Running;
 using testkit::Sink;
 using testkit::Source;
+
+// Every Shell_NotifyIconA request of the tray element, with a copy of its record.
+struct TrayCall {
+    DWORD Message;
+    NOTIFYICONDATAA Record;
+};
+
+struct TrayRecorder {
+    static std::vector<TrayCall> &Calls()
+    {
+        static std::vector<TrayCall> calls;
+        return calls;
+    }
+    static BOOL Record(DWORD Message, NOTIFYICONDATAA *Data)
+    {
+        Calls().push_back(TrayCall{Message, *Data});
+        return TRUE;
+    }
+
+    TQorTrayIcon::TNotifyProc Old;
+    TrayRecorder() : Old(TQorTrayIcon::NotifyIcon)
+    {
+        Calls().clear();
+        TQorTrayIcon::NotifyIcon = &Record;
+    }
+    ~TrayRecorder() { TQorTrayIcon::NotifyIcon = Old; }
+    TrayRecorder(const TrayRecorder &) = delete;
+    TrayRecorder &operator=(const TrayRecorder &) = delete;
+
+    static int Count(DWORD Message)
+    {
+        int n = 0;
+        for (const TrayCall &c : Calls())
+            n += c.Message == Message;
+        return n;
+    }
+    // Icons in the tray as the requests tell it.
+    static int IconsShown() { return Count(NIM_ADD) - Count(NIM_DELETE); }
+};
 
 // Every message the hint manager sends to a tooltip; passed on to the real
 // tooltip unless told otherwise.
