@@ -9,39 +9,31 @@ TWinIcon *NewIcon()
 
 TWinIcon::~TWinIcon()
 {
-    ReleaseHandle();
+    SetHandle(nullptr);
 }
 
-void TWinIcon::ReleaseHandle()
+void TWinIcon::SetHandle(HICON icon, bool owned)
 {
-    if (FHandle && !ShareIcon)
+    if (FHandle && FOwned && FHandle != icon)
         DestroyIcon(FHandle);
-    FHandle = nullptr;
+    FHandle = icon;
+    FOwned = icon && owned;
     FWidth = FHeight = 0;
-}
-
-void TWinIcon::SetHandle(HICON handle)
-{
-    if (handle == FHandle)
+    if (!icon)
         return;
-    ReleaseHandle();
-    FHandle = handle;
-    if (!handle)
-        return;
-
-    // GetIconInfo hands out copies of both bitmaps; they are ours to delete.
     ICONINFO info{};
-    if (!GetIconInfo(handle, &info))
+    if (!GetIconInfo(icon, &info))
         return;
-    BITMAP bm{};
-    if (info.hbmColor && GetObjectA(info.hbmColor, sizeof bm, &bm)) {
-        FWidth = bm.bmWidth;
-        FHeight = bm.bmHeight;
-    } else if (info.hbmMask && GetObjectA(info.hbmMask, sizeof bm, &bm)) {
-        // A monochrome icon: the mask holds the AND and XOR halves one above the other.
-        FWidth = bm.bmWidth;
-        FHeight = bm.bmHeight / 2;
+    BITMAP bitmap{};
+    if (info.hbmColor && GetObjectA(info.hbmColor, sizeof bitmap, &bitmap)) {
+        FWidth = bitmap.bmWidth;
+        FHeight = bitmap.bmHeight;
+    } else if (info.hbmMask && GetObjectA(info.hbmMask, sizeof bitmap, &bitmap)) {
+        // A monochrome icon keeps its picture and mask one above the other.
+        FWidth = bitmap.bmWidth;
+        FHeight = bitmap.bmHeight / 2;
     }
+    // GetIconInfo hands out copies that are ours to delete.
     if (info.hbmColor)
         DeleteObject(info.hbmColor);
     if (info.hbmMask)

@@ -18,8 +18,8 @@ public:
     winlayer::TWinIcon *FIcon = nullptr; // owned; none until SetIcon
     uint32_t Color = 0;                  // set by the scheme, read by nobody
 
-    // Makes the icon object and gives it the handle, which it then owns
-    // (destroyed with it): pass an icon of the holder's own, not a shared one.
+    // Makes the icon object and gives it the handle. The icon stays the
+    // caller's: resource icons (LoadIconA) are shared and never destroyed.
     void SetIcon(HICON Handle);
 
     void Icon(TData &Data, uint16_t Index);

@@ -65,37 +65,37 @@ TEST(TQorIcon, IconIsNullUntilSetAndThenTheHeldIconObject)
     }
 }
 
-TEST(TWinIcon, OwnsItsIconUnlessSharedAndReadsItsSize)
+TEST(TWinIcon, DestroysAnOwnedIconButNeverASharedOneAndReadsItsSize)
 {
     const int32_t liveBefore = TWinObject::LiveObjects();
 
-    HICON owned = ColourIcon(48);
+    HICON held = ColourIcon(48);
     {
         TQorIcon holder;
-        holder.SetIcon(owned);
-        EXPECT_TRUE(IconAlive(owned));
+        holder.SetIcon(held);
+        EXPECT_FALSE(holder.FIcon->Owned()) << "the holder's icon is shared";
     }
-    EXPECT_FALSE(IconAlive(owned)) << "the holder's icon goes with it";
-    EXPECT_EQ(TWinObject::LiveObjects(), liveBefore) << "and so does its icon object";
+    EXPECT_TRUE(IconAlive(held)) << "a shared icon outlives its holder";
+    EXPECT_EQ(TWinObject::LiveObjects(), liveBefore) << "the icon object goes with the holder";
 
-    HICON shared = ColourIcon(32);
+    HICON owned = ColourIcon(32);
     TWinIcon *icon = NewIcon();
-    icon->ShareIcon = true;
-    icon->SetHandle(shared);
+    icon->SetHandle(owned, true);
     EXPECT_EQ(icon->Width(), 32);
+    icon->SetHandle(held);
+    EXPECT_FALSE(IconAlive(owned)) << "a replaced owned icon is destroyed";
+    EXPECT_EQ(icon->Width(), 48);
     icon->Free();
-    EXPECT_TRUE(IconAlive(shared)) << "a shared icon is left alone";
+    EXPECT_TRUE(IconAlive(held));
 
     // A monochrome icon has no colour bitmap: the mask holds both halves.
     std::vector<BYTE> andBits(2 * 16, 0xFF), xorBits(2 * 16, 0);
     HICON mono = CreateIcon(nullptr, 16, 16, 1, 1, andBits.data(), xorBits.data());
     icon = NewIcon();
-    icon->SetHandle(mono);
+    icon->SetHandle(mono, true);
     EXPECT_EQ(icon->Width(), 16);
     EXPECT_EQ(icon->Height(), 16);
-    icon->SetHandle(shared);
-    EXPECT_FALSE(IconAlive(mono)) << "a replaced icon is destroyed";
-    icon->ShareIcon = true;
     icon->Free();
-    DestroyIcon(shared);
+    EXPECT_FALSE(IconAlive(mono)) << "an owned icon goes with its object";
+    DestroyIcon(held);
 }
