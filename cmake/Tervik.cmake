@@ -33,7 +33,11 @@ function(tervik_gtest name)
   cmake_parse_arguments(T "" "" "SOURCES;LIBS" ${ARGN})
   add_executable(${name} ${T_SOURCES})
   target_link_libraries(${name} PRIVATE ${T_LIBS} tervik_gtest_main)
-  add_test(NAME ${name}
-           COMMAND ${name} --gtest_output=xml:${CMAKE_BINARY_DIR}/test-results/${name}.xml)
+  # Under Wine the report path must be a Windows path: Z: is the Unix root.
+  set(report ${CMAKE_BINARY_DIR}/test-results/${name}.xml)
+  if(WIN32)
+    set(report Z:${report})
+  endif()
+  add_test(NAME ${name} COMMAND ${name} --gtest_output=xml:${report})
   set_tests_properties(${name} PROPERTIES TIMEOUT 900)
 endfunction()

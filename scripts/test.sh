@@ -23,6 +23,7 @@ run_preset() {
   step "build $p"; cmake --build --preset "$p" || { status=1; return 1; }
 }
 
+rm -f build/extra-results.txt build/failed-steps.txt
 for p in native win64 win32; do
   rm -rf "build/$p/test-results"
   if run_preset "$p"; then
@@ -38,7 +39,12 @@ run_preset bench || true
 
 if [ -x scripts/fuzz.sh ]; then
   step "fuzzing"
-  run_preset fuzz && { scripts/fuzz.sh || status=1; }
+  if run_preset fuzz && scripts/fuzz.sh; then
+    echo "PASS fuzzing" >> build/extra-results.txt
+  else
+    echo "FAIL fuzzing" >> build/extra-results.txt
+    status=1
+  fi
 fi
 
 /usr/bin/python3 scripts/lib/summary.py "$root/build" || status=1

@@ -27,6 +27,17 @@ for junit in sorted(glob.glob(os.path.join(build, "*", "ctest-junit.xml"))):
         else:
             failed += 1
             print("FAILED:", os.path.basename(preset_dir), name)
+# Checks that are not CTest tests (the fuzzing run) leave "PASS name" or "FAIL name".
+results = os.path.join(build, "extra-results.txt")
+if os.path.exists(results):
+    for line in open(results).read().splitlines():
+        verdict, _, name = line.partition(" ")
+        if verdict == "PASS":
+            passed += 1
+        elif verdict == "FAIL":
+            failed += 1
+            print("FAILED:", name)
+    os.remove(results)
 extra = os.path.join(build, "failed-steps.txt")
 if os.path.exists(extra):
     steps = [l for l in open(extra).read().splitlines() if l.strip()]

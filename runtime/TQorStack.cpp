@@ -1,0 +1,40 @@
+#include "TQorStack.h"
+
+TQorStack::~TQorStack()
+{
+    for (TData *item : Items)
+        delete item;
+    Items.clear();
+}
+
+void TQorStack::doPush(TData &_Data, uint16_t)
+{
+    TData v;
+    ReadDataFirst(_Data, Data, nullptr, v);
+    FValue = v;
+    TData *item = new TData;
+    CopyValue(*item, FValue);
+    Items.push_back(item);
+    ForwardSame(_Data, onPush);
+}
+
+void TQorStack::doPop(TData &_Data, uint16_t)
+{
+    if (!Items.empty()) {
+        TData *top = Items.back();
+        Items.pop_back();
+        FValue = *top;
+        delete top;
+        ForwardValue(_Data, onPop, FValue);
+    } else if (CheckEmpty != 0) {
+        ForwardNull(_Data, onEmpty);
+    } else {
+        FValue = EmptyValue;
+        ForwardValue(_Data, onPop, FValue);
+    }
+}
+
+void TQorStack::Value(TData &_Data, uint16_t)
+{
+    _Data = FValue;
+}

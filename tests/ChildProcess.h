@@ -1,0 +1,131 @@
+#pragma once
+// Starting a program of ours from a test and watching its windows and its end.
+#include <windows.h>
+
+#include <functional>
+#include <string>
+#include <vector>
+
+namespace testsupport {
+
+// The directory of the running test program, with a trailing backslash.
+inline std::string ExeDirectory()
+{
+    char path[MAX_PATH + 1] = {};
+    std::string s(path, GetModuleFileNameA(nullptr, path, MAX_PATH));
+    return s.substr(0, s.find_last_of("\\/") + 1);
+}
+
+// A child process; killed by the destructor if it is still running (a failed test
+// must not leave it behind).
+class TChild {
+public:
+    TChild() = default;
+    TChild(const TChild &) = delete;
+    TChild &operator=(const TChild &) = delete;
+    ~TChild()
+    {
+        if (Info.hProcess) {
+            if (WaitForSingleObject(Info.hProcess, 0) == WAIT_TIMEOUT)
+                TerminateProcess(Info.hProcess, 99);
+            CloseHandle(Info.hProcess);
+            CloseHandle(Info.hThread);
+        }
+    }
+
+    // Starts exe with the text after the program name as its arguments.
+    bool Start(const std::string &exe, const std::string &arguments)
+    {
+        std::string commandLine = "\"" + exe + "\"";
+        if (!arguments.empty())
+            commandLine += " " + arguments;
+        STARTUPINFOA startup{};
+        startup.cb = sizeof startup;
+        return CreateProcessA(exe.c_str(), &commandLine[0], nullptr, nullptr, FALSE, 0, nullptr,
+                              nullptr, &startup, &Info) != 0;
+    }
+
+    DWORD Id() const { return Info.dwProcessId; }
+    bool Running() const { return WaitForSingleObject(Info.hProcess, 0) == WAIT_TIMEOUT; }
+    // Waits up to timeoutMs for the end; STILL_ACTIVE when it did not come.
+    DWORD WaitExitCode(DWORD timeoutMs) const
+    {
+        if (WaitForSingleObject(Info.hProcess, timeoutMs) != WAIT_OBJECT_0)
+            return STILL_ACTIVE;
+        DWORD code = STILL_ACTIVE;
+        GetExitCodeProcess(Info.hProcess, &code);
+        return code;
+    }
+    // Waits up to ms and tells whether the process is still there afterwards.
+    bool StillRunningAfter(DWORD ms) const
+    {
+        return WaitForSingleObject(Info.hProcess, ms) == WAIT_TIMEOUT;
+    }
+
+private:
+    PROCESS_INFORMATION Info{};
+};
+
+inline std::string ClassOf(HWND window)
+{
+    char name[256] = {};
+    return std::string(name, GetClassNameA(window, name, sizeof name));
+}
+
+inline std::string TextOf(HWND window)
+{
+    char text[1024] = {};
+    return std::string(text, GetWindowTextA(window, text, sizeof text));
+}
+
+// Top-level windows of the process, hidden ones included unless visibleOnly.
+inline std::vector<HWND> TopLevelWindowsOf(DWORD processId, bool visibleOnly)
+{
+    struct Query {
+        DWORD Pid;
+        bool VisibleOnly;
+        std::vector<HWND> Found;
+    } query{processId, visibleOnly, {}};
+    EnumWindows(
+        [](HWND window, LPARAM param) -> BOOL {
+            auto *q = reinterpret_cast<Query *>(param);
+            DWORD pid = 0;
+            GetWindowThreadProcessId(window, &pid);
+            if (pid == q->Pid && (!q->VisibleOnly || IsWindowVisible(window)))
+                q->Found.push_back(window);
+            return TRUE;
+        },
+        reinterpret_cast<LPARAM>(&query));
+    return query.Found;
+}
+
+inline std::vector<HWND> ChildWindowsOf(HWND parent)
+{
+    std::vector<HWND> found;
+    EnumChildWindows(
+        parent,
+        [](HWND window, LPARAM param) -> BOOL {
+            reinterpret_cast<std::vector<HWND> *>(param)->push_back(window);
+            return TRUE;
+        },
+        reinterpret_cast<LPARAM>(&found));
+    return found;
+}
+
+// Polls the top-level windows of the child until one matches; nullptr when none
+// did within timeoutMs or the child ended first.
+inline HWND WaitForWindowOf(const TChild &child, const std::function<bool(HWND)> &match,
+                            DWORD timeoutMs)
+{
+    const DWORD start = GetTickCount();
+    for (;;) {
+        for (HWND window : TopLevelWindowsOf(child.Id(), false))
+            if (match(window))
+                return window;
+        if (!child.Running() || GetTickCount() - start > timeoutMs)
+            return nullptr;
+        Sleep(50);
+    }
+}
+
+} // namespace testsupport

@@ -1,0 +1,102 @@
+#pragma once
+// Small recording parts for element tests: switches for the global dispatch
+// state, a sink that logs what reaches it, a source that answers a fixed value.
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "runtime/TScheme.h"
+
+namespace testkit {
+
+// Dispatch on for one test, off again afterwards.
+struct Running {
+    Running() { StartHooks(); }
+    ~Running() { StopHooks(); }
+    Running(const Running &) = delete;
+    Running &operator=(const Running &) = delete;
+};
+
+// Holds the global Started flag at a value for one test and puts it back.
+struct StartedAs {
+    bool Old;
+    explicit StartedAs(bool Value) : Old(Started) { Started = Value; }
+    ~StartedAs() { Started = Old; }
+    StartedAs(const StartedAs &) = delete;
+    StartedAs &operator=(const StartedAs &) = delete;
+};
+
+// A value as a short text, so that sequences compare and print readably.
+inline std::string Show(const TData &Data)
+{
+    std::string flag = (Data.DataType & dtForward) ? "fwd " : "";
+    switch (Data.DataType & ~dtForward) {
+    case dtNull: return flag + "null";
+    case dtInteger: return flag + "int " + std::to_string(Data.IntValue);
+    case dtString: return flag + "str " + Data.StrValue;
+    case dtReal: return flag + "real " + std::to_string(Data.RealValue);
+    case dtNoLink: return flag + "nolink";
+    default: return flag + "kind " + std::to_string(Data.DataType & ~dtForward);
+    }
+}
+
+inline std::vector<std::string> Show(const std::vector<TData> &Values)
+{
+    std::vector<std::string> out;
+    for (const TData &v : Values)
+        out.push_back(Show(v));
+    return out;
+}
+
+// A method that records what reached it; with a log it also writes
+// "<Name>: <value>" there, so the order across several sinks shows.
+struct Sink : TElement {
+    std::vector<TData> Got;
+    std::vector<uint16_t> Indexes;
+    std::vector<std::string> *Log = nullptr;
+    std::string Name;
+
+    void doTake(TData &Data, uint16_t Index)
+    {
+        Got.push_back(Data);
+        Indexes.push_back(Index);
+        if (Log)
+            Log->push_back(Name + ": " + Show(Data));
+    }
+    std::vector<std::string> Values() const { return Show(Got); }
+};
+
+// A data output that answers a fixed value and counts the reads.
+struct Source : TElement {
+    TData Answer;
+    int Reads = 0;
+    std::vector<std::string> *Log = nullptr;
+    std::string Name;
+
+    void Value(TData &Data, uint16_t)
+    {
+        ++Reads;
+        if (Log)
+            Log->push_back("read " + Name);
+        Data = Answer;
+    }
+};
+
+// Captures what DebugMessage shows while it lives.
+struct DebugCapture {
+    static std::vector<std::string> &Texts()
+    {
+        static std::vector<std::string> texts;
+        return texts;
+    }
+    TDebugSink Old;
+    DebugCapture() : Old(SetDebugMessageSink([](const std::string &t) { Texts().push_back(t); }))
+    {
+        Texts().clear();
+    }
+    ~DebugCapture() { SetDebugMessageSink(Old); }
+    DebugCapture(const DebugCapture &) = delete;
+    DebugCapture &operator=(const DebugCapture &) = delete;
+};
+
+} // namespace testkit

@@ -1,0 +1,213 @@
+// The fatal-error box: its text, and a failure that escapes a real program.
+#include <gtest/gtest.h>
+#include <windows.h>
+
+#include <cstdio>
+#include <fstream>
+#include <sstream>
+#include <stdexcept>
+#include <string>
+
+#include "ChildProcess.h"
+#include "winlayer/Assert.h"
+#include "winlayer/FatalError.h"
+
+using testsupport::TChild;
+
+namespace {
+
+std::string ProbePath()
+{
+    return testsupport::ExeDirectory() + "fatal_probe.exe";
+}
+
+std::string OwnModuleName()
+{
+    char path[MAX_PATH + 1] = {};
+    std::string s(path, GetModuleFileNameA(nullptr, path, MAX_PATH));
+    return s.substr(s.find_last_of("\\/") + 1);
+}
+
+// Splits "Exception <class> in module <module> at <address>.\n<message>".
+struct TParsed {
+    bool Ok = false;
+    std::string Class, Module, Message;
+    uintptr_t Address = 0;
+};
+
+TParsed Parse(const std::string &text)
+{
+    TParsed p;
+    const std::string head = "Exception ";
+    const size_t in = text.find(" in module ");
+    const size_t at = text.find(" at ", in == std::string::npos ? 0 : in);
+    const size_t end = text.find(".\n", at == std::string::npos ? 0 : at);
+    if (text.compare(0, head.size(), head) != 0 || in == std::string::npos ||
+        at == std::string::npos || end == std::string::npos)
+        return p;
+    p.Class = text.substr(head.size(), in - head.size());
+    p.Module = text.substr(in + 11, at - in - 11);
+    const std::string address = text.substr(at + 4, end - at - 4);
+    if (address.empty() || address.find_first_not_of("0123456789abcdefABCDEFx") != std::string::npos)
+        return p;
+    p.Address = static_cast<uintptr_t>(std::stoull(address, nullptr, 16));
+    p.Message = text.substr(end + 2);
+    p.Ok = true;
+    return p;
+}
+
+std::string ReadFile(const std::string &path)
+{
+    std::ifstream in(path, std::ios::binary);
+    std::stringstream s;
+    s << in.rdbuf();
+    return s.str();
+}
+
+HMODULE ModuleOfAddress(uintptr_t address)
+{
+    MEMORY_BASIC_INFORMATION info{};
+    if (!VirtualQuery(reinterpret_cast<void *>(address), &info, sizeof info))
+        return nullptr;
+    return static_cast<HMODULE>(info.AllocationBase);
+}
+
+} // namespace
+
+TEST(FatalError, TextNamesTheClassTheModuleTheThrowAddressAndTheMessage)
+{
+    std::string text;
+    try {
+        winlayer::Check(false, "Unsupported bitmap format");
+    } catch (...) {
+        text = winlayer::CurrentExceptionText();
+    }
+    const TParsed p = Parse(text);
+    ASSERT_TRUE(p.Ok) << "text: " << text;
+    EXPECT_EQ(p.Class, "EAssertionFailed");
+    EXPECT_EQ(p.Module, OwnModuleName());
+    EXPECT_EQ(p.Message, "Unsupported bitmap format");
+    EXPECT_EQ(ModuleOfAddress(p.Address), GetModuleHandleA(nullptr))
+        << "the address lies in the program: " << std::hex << p.Address;
+}
+
+TEST(FatalError, TextOfOtherExceptionClasses)
+{
+    struct TCase {
+        const char *Class;
+        const char *Message;
+        void (*Throw)();
+    };
+    const TCase cases[] = {
+        {"runtime_error", "went wrong", [] { throw std::runtime_error("went wrong"); }},
+        {"out_of_range", nullptr, [] { std::string().at(3); }},
+        {"int", "", [] { throw 42; }},
+    };
+    for (const TCase &c : cases) {
+        std::string text;
+        try {
+            c.Throw();
+        } catch (...) {
+            text = winlayer::CurrentExceptionText();
+        }
+        const TParsed p = Parse(text);
+        ASSERT_TRUE(p.Ok) << "text: " << text;
+        EXPECT_EQ(p.Class, c.Class) << text;
+        if (c.Message) {
+            EXPECT_EQ(p.Message, c.Message) << text;
+        } else {
+            EXPECT_FALSE(p.Message.empty()) << text;
+        }
+    }
+}
+
+TEST(FatalError, FormatFillsTheFixedPattern)
+{
+    const std::string text = winlayer::FormatFatalError("EAssertionFailed", "tervik.exe",
+                                                        reinterpret_cast<void *>(0x401A2B), "error!");
+    const TParsed p = Parse(text);
+    ASSERT_TRUE(p.Ok) << text;
+    EXPECT_EQ(p.Address, 0x401A2Bu);
+    EXPECT_EQ(text.substr(0, 48), "Exception EAssertionFailed in module tervik.exe ");
+    EXPECT_EQ(text.substr(text.size() - 8), ".\nerror!");
+}
+
+TEST(FatalError, FailureEscapingAProgramEndsItWithExitCode1AndTheBoxText)
+{
+    struct TCase {
+        const char *Mode;
+        DWORD ExitCode;
+        const char *Class;   // nullptr: no box
+        const char *Message; // the start of the message
+    };
+    const TCase cases[] = {
+        {"assert", 1, "EAssertionFailed", "probe: assertion in a handler"},
+        {"std", 1, "runtime_error", "probe: runtime error in a handler"},
+        {"main", 1, "EAssertionFailed", "probe: assertion before the loop"},
+        {"access", 1, "EAccessViolation", "Access violation at address "},
+        {"divide", 1, "EDivByZero", "Division by zero"},
+        {"none", 0, nullptr, nullptr},
+    };
+    char tempDir[MAX_PATH + 1] = {};
+    GetTempPathA(MAX_PATH, tempDir);
+    const std::string out = std::string(tempDir) + "tervik_fatal_probe_" +
+                            std::to_string(GetCurrentProcessId()) + ".txt";
+    SetEnvironmentVariableA("TERVIK_FATAL_PROBE_OUT", out.c_str());
+    for (const TCase &c : cases) {
+        DeleteFileA(out.c_str());
+        TChild child;
+        ASSERT_TRUE(child.Start(ProbePath(), c.Mode)) << ProbePath();
+        EXPECT_EQ(child.WaitExitCode(60000), c.ExitCode) << "mode " << c.Mode;
+        const std::string written = ReadFile(out);
+        if (!c.Class) {
+            EXPECT_EQ(written, "") << "mode " << c.Mode << ": no box";
+            continue;
+        }
+        const size_t newline = written.find('\n');
+        ASSERT_NE(newline, std::string::npos) << "mode " << c.Mode << ": " << written;
+        EXPECT_EQ(written.substr(0, newline), winlayer::FatalErrorCaption);
+        const TParsed p = Parse(written.substr(newline + 1));
+        ASSERT_TRUE(p.Ok) << "mode " << c.Mode << ": " << written;
+        EXPECT_EQ(p.Class, c.Class) << "mode " << c.Mode;
+        EXPECT_EQ(p.Module, "fatal_probe.exe") << "mode " << c.Mode;
+        EXPECT_EQ(p.Message.compare(0, std::string(c.Message).size(), c.Message), 0)
+            << "mode " << c.Mode << ": " << p.Message;
+        EXPECT_NE(p.Address, 0u) << "mode " << c.Mode;
+    }
+    SetEnvironmentVariableA("TERVIK_FATAL_PROBE_OUT", nullptr);
+    DeleteFileA(out.c_str());
+}
+
+TEST(FatalError, RealBoxIsTaskModalAndClosingItEndsTheProgramWithExitCode1)
+{
+    SetEnvironmentVariableA("TERVIK_FATAL_PROBE_OUT", nullptr);
+    TChild child;
+    ASSERT_TRUE(child.Start(ProbePath(), "assert"));
+    HWND box = testsupport::WaitForWindowOf(
+        child,
+        [](HWND w) { return testsupport::ClassOf(w) == "#32770" && IsWindowVisible(w); }, 60000);
+    ASSERT_NE(box, nullptr) << "the error box did not appear";
+
+    EXPECT_EQ(testsupport::TextOf(box), winlayer::FatalErrorCaption);
+    std::string boxText;
+    for (HWND item : testsupport::ChildWindowsOf(box))
+        if (testsupport::ClassOf(item) == "Static" && !testsupport::TextOf(item).empty())
+            boxText = testsupport::TextOf(item);
+    const TParsed p = Parse(boxText);
+    ASSERT_TRUE(p.Ok) << "box text: " << boxText;
+    EXPECT_EQ(p.Class, "EAssertionFailed");
+    EXPECT_EQ(p.Message, "probe: assertion in a handler");
+    int layerWindows = 0;
+    for (HWND window : testsupport::TopLevelWindowsOf(child.Id(), false)) {
+        if (testsupport::ClassOf(window).rfind("obj_", 0) == 0) {
+            ++layerWindows;
+            EXPECT_FALSE(IsWindowEnabled(window))
+                << testsupport::ClassOf(window) << " is disabled while the box is up";
+        }
+    }
+    EXPECT_EQ(layerWindows, 2) << "the probe's application window and form";
+    EXPECT_TRUE(child.StillRunningAfter(200)) << "the box waits for the user";
+
+    PostMessageA(box, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
+    EXPECT_EQ(child.WaitExitCode(60000), 1u);
+}

@@ -1,0 +1,85 @@
+// A small program that lets a failure escape the way the product would, for the
+// fatal-error tests. Its first argument says which failure:
+//   assert  - an assertion failure in a handler, inside the loop
+//   std     - a std::runtime_error in a handler
+//   access  - a write to an invalid address in a handler
+//   divide  - an integer division by zero in a handler
+//   main    - an assertion failure before the loop
+//   none    - no failure: the handler ends the loop
+// With TERVIK_FATAL_PROBE_OUT set, the error box is not shown; its caption and
+// text are written to that file instead, so that a test does not block on it.
+#include <windows.h>
+
+#include <cstdint>
+#include <cstdio>
+#include <cstdlib>
+#include <stdexcept>
+#include <string>
+
+#include "winlayer/Assert.h"
+#include "winlayer/FatalError.h"
+#include "winlayer/WinApp.h"
+
+using namespace winlayer;
+
+namespace {
+
+std::string gMode;
+std::string gOutPath;
+
+void WriteBoxToFile(void *, const char *text, const char *caption)
+{
+    if (FILE *f = std::fopen(gOutPath.c_str(), "wb")) {
+        std::fprintf(f, "%s\n%s", caption, text);
+        std::fclose(f);
+    }
+}
+
+bool Fail(void *, TWinControl *, MSG &msg, LRESULT &)
+{
+    if (msg.message != WM_APP + 1)
+        return false;
+    if (gMode == "assert")
+        Check(false, "probe: assertion in a handler");
+    if (gMode == "std")
+        throw std::runtime_error("probe: runtime error in a handler");
+    if (gMode == "access") {
+        volatile uintptr_t bad = 8;
+        *reinterpret_cast<volatile int *>(bad) = 1;
+    }
+    if (gMode == "divide") {
+        volatile int one = 1;
+        volatile int zero = 0;
+        volatile int quotient = one / zero;
+        (void)quotient;
+    }
+    PostQuitMessage(0);
+    return true;
+}
+
+} // namespace
+
+int main(int argc, char **argv)
+{
+    InstallFatalErrorHandlers();
+    if (const char *out = std::getenv("TERVIK_FATAL_PROBE_OUT")) {
+        gOutPath = out;
+        SetFatalErrorBox(TFatalErrorBox{&WriteBoxToFile, nullptr});
+    }
+    gMode = argc > 1 ? argv[1] : "";
+    try {
+        if (gMode == "main")
+            Check(false, "probe: assertion before the loop");
+        NewAppWindow("probe");
+        Application->SetVisible(false);
+        TWinControl *form = NewForm(Application, "probe form");
+        form->SetVisible(false);
+        AddHandler(form, TMessageHandler{&Fail, nullptr});
+        Application->EnsureWindow();
+        PostMessageA(form->Handle, WM_APP + 1, 0, 0);
+        RunLoop(Application);
+    } catch (...) {
+        FatalCurrentException();
+    }
+    return 0;
+}
