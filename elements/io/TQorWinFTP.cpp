@@ -1,5 +1,6 @@
 #include "TQorWinFTP.h"
 
+#include <cstring>
 #include <memory>
 
 #include "WinInetApi.h"

@@ -31,6 +31,7 @@ import tempfile
 import threading
 import warnings
 
+sys.dont_write_bytecode = True  # nothing of ours lands in the source tree
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
 
 from pyftpdlib.authorizers import DummyAuthorizer  # noqa: E402
