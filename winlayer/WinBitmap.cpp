@@ -82,9 +82,10 @@ TWinBitmap *NewBitmap(int width, int height)
 
 TWinBitmap *NewDIBitmap(int width, int height)
 {
-    TWinBitmap *bitmap = NewObject<TWinBitmap>(0, 0);
+    TWinBitmap *bitmap = NewObject<TWinBitmap>(width, height);
     bitmap->SetHandleType(TBitmapHandleType::DIB);
-    bitmap->SetSize(width, height);
+    if (width != 0 && height != 0)
+        bitmap->Handle();
     return bitmap;
 }
 
