@@ -1,5 +1,7 @@
 #include "winlayer/ControlRules.h"
 
+#include <cstddef>
+
 namespace winlayer {
 
 uint32_t MouseKeyState(uintptr_t wParam, bool altDown)
@@ -25,7 +27,7 @@ int NextTabIndex(const std::vector<int> &tabOrders, int current, bool backwards)
 {
     int best = -1;  // the nearest beyond current
     int wrap = -1;  // the smallest (largest) of all, for wrapping round
-    for (size_t i = 0; i < tabOrders.size(); ++i) {
+    for (std::size_t i = 0; i < tabOrders.size(); ++i) {
         const int order = tabOrders[i];
         const int index = static_cast<int>(i);
         if (backwards) {
