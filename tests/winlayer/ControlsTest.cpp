@@ -510,17 +510,31 @@ TEST_F(LayerTest, PaintEventDrawsThroughTheBorrowedContextWithinTheClipRegion)
     } paint;
     ui.Label->SetOnPaint({&TPaint::Run, &paint});
 
+    enum TClip { NoClip, RectClip, ComplexClip };
     struct TCase {
         const char *What;
-        bool Clip;
+        TClip Clip;
         bool Print;
+        int Red; // pixels painted
     };
-    const TCase cases[] = {{"paint, no clip", false, false},
-                           {"paint, clip", true, false},
-                           {"print, no clip", false, true},
-                           {"print, clip", true, true}};
+    const TCase cases[] = {{"paint, no clip", NoClip, false, 80 * 22},
+                           {"paint, clip", RectClip, false, 70},
+                           {"print, no clip", NoClip, true, 80 * 22},
+                           {"print, clip", RectClip, true, 70},
+                           // Not worth clipping: the whole client area is painted.
+                           {"print, complex clip", ComplexClip, true, 80 * 22},
+                           {"paint, complex clip", ComplexClip, false, 80 * 22}};
     for (const TCase &c : cases) {
-        ui.Label->SetClipRegion(c.Clip ? NewRectRegion(5, 5, 15, 12) : nullptr);
+        HRGN clip = nullptr;
+        if (c.Clip == RectClip) {
+            clip = NewRectRegion(5, 5, 15, 12);
+        } else if (c.Clip == ComplexClip) {
+            clip = NewRectRegion(0, 0, 4, 4);
+            HRGN other = NewRectRegion(30, 10, 40, 20);
+            CombineRgn(clip, clip, other, RGN_OR);
+            DeleteRegion(other);
+        }
+        ui.Label->SetClipRegion(clip);
         paint.Calls = 0;
         TPixels pixels(nullptr, 1, 1);
         if (c.Print) {
@@ -550,9 +564,8 @@ TEST_F(LayerTest, PaintEventDrawsThroughTheBorrowedContextWithinTheClipRegion)
         EXPECT_TRUE(paint.Borrowed) << c.What;
         EXPECT_EQ(ui.Label->MadeCanvas()->MadeHandle(), nullptr) << c.What << ": given back after";
         EXPECT_EQ(ui.Label->PaintDC, nullptr) << c.What;
-        const int red = pixels.Count(Red, RECT{0, 0, 80, 22});
-        EXPECT_EQ(red, c.Clip ? 70 : 80 * 22) << c.What;
-        if (c.Clip) {
+        EXPECT_EQ(pixels.Count(Red, RECT{0, 0, 80, 22}), c.Red) << c.What;
+        if (c.Clip == RectClip) {
             EXPECT_EQ(pixels.At(5, 5), Red) << c.What;
             EXPECT_EQ(pixels.At(4, 5), White) << c.What;
         }
@@ -785,6 +798,7 @@ TEST_F(LeakTest, ThousandCyclesOfAFormWithADrawnLabelAndBitmapLeakNothing)
     const int32_t objects = TWinObject::LiveObjects();
     const TGdiCount gdi = LayerGdiCount();
     const DWORD systemCount = GetGuiResources(GetCurrentProcess(), GR_GDIOBJECTS);
+    RecordProperty("SystemGdiObjects", static_cast<int>(systemCount));
     for (int i = 0; i < Cycles; ++i)
         cycle();
     EXPECT_EQ(TWinObject::LiveObjects(), objects) << "layer objects";
