@@ -261,8 +261,11 @@ void TWinControl::SetVisible(bool visible)
     const bool current =
         Handle ? (GetWindowLongA(Handle, GWL_STYLE) & WS_VISIBLE) != 0 : Visible();
     if (visible == current && !(visible && DeferredShow)) {
+        // Nothing to show or hide now; a show still pending is called off.
         if (visible)
             CreateVisible = true;
+        else
+            DeferredShow = false;
         return;
     }
     if (visible) {

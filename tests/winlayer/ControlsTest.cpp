@@ -251,6 +251,18 @@ TEST_F(LayerTest, StyleSettersApplyTheLookAndTheEnabledState)
     EXPECT_EQ(label->Cursor, nullptr);
 }
 
+TEST_F(LayerTest, HidingAControlWhoseHandleWasAskedForCallsOffTheDeferredShow)
+{
+    TWinControl *form = NewForm(nullptr, "deferred");
+    ASSERT_NE(form->GetHandle(), nullptr);
+    ASSERT_TRUE(form->DeferredShow);
+    form->SetVisible(false);
+    EXPECT_FALSE(form->DeferredShow);
+    form->EnsureWindow();
+    EXPECT_FALSE(IsWindowVisible(form->Handle)) << "the form stays hidden";
+    form->Free();
+}
+
 TEST_F(LayerTest, TabOrderRenumbersTheSiblingsAtOrAboveIt)
 {
     TWinControl *form = NewForm(nullptr, "form");
