@@ -40,4 +40,10 @@ void TWinIcon::SetHandle(HICON icon, bool owned)
         DeleteObject(info.hbmMask);
 }
 
+void TWinIcon::Draw(HDC dc, int x, int y) const
+{
+    if (FHandle)
+        DrawIconEx(dc, x, y, FHandle, FWidth, FHeight, 0, nullptr, DI_NORMAL);
+}
+
 } // namespace winlayer

@@ -15,6 +15,8 @@ public:
     // a shared one (LoadIcon) never.
     void SetHandle(HICON icon, bool owned = false);
     bool Owned() const { return FOwned; }
+    // Draws the icon at its own size.
+    void Draw(HDC dc, int x, int y) const;
 
 protected:
     ~TWinIcon() override;
