@@ -69,18 +69,6 @@ void InitCommonControlsOnce()
     }
 }
 
-// (points x vertical pixels per inch + 36) / -72, the screen's resolution read once.
-int PointsToHeight(int Points)
-{
-    static const int pixelsPerInch = [] {
-        HDC screen = GetDC(nullptr);
-        const int ppi = GetDeviceCaps(screen, LOGPIXELSY);
-        ReleaseDC(nullptr, screen);
-        return ppi;
-    }();
-    return (Points * pixelsPerInch + 36) / -72;
-}
-
 } // namespace
 
 // The tool record up to lParam, the layout every version of the tooltip takes.
@@ -108,7 +96,7 @@ TQorHintManager::~TQorHintManager()
 LOGFONTA HintLogFont(const TFontRec &Font)
 {
     LOGFONTA lf{};
-    lf.lfHeight = PointsToHeight(Font.FontSize);
+    lf.lfHeight = winlayer::PointsToHeight(Font.FontSize);
     if (Font.FontStyle & 1)
         lf.lfWeight = FW_BOLD;
     lf.lfItalic = (Font.FontStyle >> 1) & 1;
