@@ -115,8 +115,7 @@ inline std::string ClassOf(HWND Window)
     return std::string(name, static_cast<size_t>(GetClassNameA(Window, name, sizeof name)));
 }
 
-// What a window shows: its client area printed into a bitmap (WM_PRINTCLIENT
-// after the background), read back pixel by pixel as COLORREF.
+// Pixels read back from a bitmap, as COLORREF.
 struct Snapshot {
     int Width = 0;
     int Height = 0;
@@ -125,33 +124,37 @@ struct Snapshot {
     COLORREF At(int X, int Y) const { return Pixels[static_cast<size_t>(Y * Width + X)]; }
 };
 
-// The pixels of the screen area a window covers, as the display has them.
-inline Snapshot ScreenPixels(HWND Window)
+inline Snapshot Pixels(HDC Dc, HBITMAP Bitmap, int Width, int Height)
 {
     Snapshot shot;
-    RECT client{};
-    GetClientRect(Window, &client);
-    shot.Width = client.right;
-    shot.Height = client.bottom;
-    HDC windowDC = GetDC(Window);
-    HDC memory = CreateCompatibleDC(windowDC);
-    HBITMAP bitmap = CreateCompatibleBitmap(windowDC, shot.Width, shot.Height);
-    HGDIOBJ old = SelectObject(memory, bitmap);
-    BitBlt(memory, 0, 0, shot.Width, shot.Height, windowDC, 0, 0, SRCCOPY);
-    SelectObject(memory, old);
-
+    shot.Width = Width;
+    shot.Height = Height;
     BITMAPINFO info{};
     info.bmiHeader.biSize = sizeof info.bmiHeader;
-    info.bmiHeader.biWidth = shot.Width;
-    info.bmiHeader.biHeight = -shot.Height;
+    info.bmiHeader.biWidth = Width;
+    info.bmiHeader.biHeight = -Height;
     info.bmiHeader.biPlanes = 1;
     info.bmiHeader.biBitCount = 32;
     info.bmiHeader.biCompression = BI_RGB;
-    std::vector<uint32_t> bits(static_cast<size_t>(shot.Width * shot.Height));
-    GetDIBits(memory, bitmap, 0, static_cast<UINT>(shot.Height), bits.data(), &info, DIB_RGB_COLORS);
+    std::vector<uint32_t> bits(static_cast<size_t>(Width * Height));
+    GetDIBits(Dc, Bitmap, 0, static_cast<UINT>(Height), bits.data(), &info, DIB_RGB_COLORS);
     for (uint32_t p : bits)
         shot.Pixels.push_back(RGB((p >> 16) & 0xFF, (p >> 8) & 0xFF, p & 0xFF));
+    return shot;
+}
 
+// The pixels of a window's client area as the display shows them.
+inline Snapshot ScreenPixels(HWND Window)
+{
+    RECT client{};
+    GetClientRect(Window, &client);
+    HDC windowDC = GetDC(Window);
+    HDC memory = CreateCompatibleDC(windowDC);
+    HBITMAP bitmap = CreateCompatibleBitmap(windowDC, client.right, client.bottom);
+    HGDIOBJ old = SelectObject(memory, bitmap);
+    BitBlt(memory, 0, 0, client.right, client.bottom, windowDC, 0, 0, SRCCOPY);
+    SelectObject(memory, old);
+    Snapshot shot = Pixels(memory, bitmap, client.right, client.bottom);
     DeleteObject(bitmap);
     DeleteDC(memory);
     ReleaseDC(Window, windowDC);
@@ -166,6 +169,126 @@ inline void Settle()
         while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE))
             if (msg.message != WM_QUIT)
                 DispatchMessageA(&msg);
+}
+
+} // namespace wintest
+
+// ---- Visual elements ------------------------------------------------------------
+#include "elements/win/TQorLED.h"
+#include "elements/win/TQorLabel.h"
+#include "elements/win/TQorMainForm.h"
+#include "runtime/TScheme.h"
+#include "winlayer/GdiCount.h"
+
+namespace wintest {
+
+// The properties every visual element gets from the scheme, with the scheme's
+// usual values: bounds, button-face colour, MS Sans Serif 8.
+inline void Configure(TQorWin *Element, int Left, int Top, int Width, int Height, uint8_t Ctl3D = 1,
+                      uint8_t Visible = 1)
+{
+    Element->Left = Left;
+    Element->Top = Top;
+    Element->Width = Width;
+    Element->Height = Height;
+    Element->Align = 0;
+    Element->Color = 0xFF00000F;
+    SetFontRec("MS Sans Serif", 8, 0, Element->Font, 1, 0x000000);
+    Element->ParentFont = 0;
+    Element->Visible = Visible;
+    Element->Enabled = 1;
+    Element->Cursor = 0;
+    Element->TabOrder = 0;
+    Element->Ctl3D = Ctl3D;
+    Element->EdgeStyle = 0;
+    Element->Hint = "";
+}
+
+// The layer's clean state without the watchdog, for tests that run no loop
+// and take long on purpose.
+struct UnwatchedLayerTest : ::testing::Test {
+    void SetUp() override
+    {
+        layertest::ResetLayerState();
+        layertest::DrainQueue();
+        LiveAtStart = winlayer::TWinObject::LiveObjects();
+    }
+    void TearDown() override
+    {
+        layertest::DrainQueue();
+        layertest::ResetLayerState();
+    }
+    int32_t LiveAtStart = 0;
+};
+
+// A test scheme of visual elements on the window layer. It owns its elements
+// as the program's schemes do, and leaves the dispatch and the start list as
+// it found them.
+template <class Base> struct ElementTestOn : Base {
+    struct Scheme : TScheme {
+        using TScheme::FreeElements;
+    };
+    Scheme Elements;
+    std::vector<std::string> Log;
+
+    void SetUp() override
+    {
+        Base::SetUp();
+        StopHooks();
+        StartedBefore = Started;
+    }
+    void TearDown() override
+    {
+        StopHooks();
+        // Forms register a start routine; one never started must not stay listed.
+        RunStartList();
+        Started = StartedBefore;
+        Elements.FreeElements();
+        Settle();
+        Base::TearDown();
+    }
+
+    // A main form configured as the program's, hidden unless told otherwise.
+    TQorMainForm *MakeMainForm(int Width = 200, int Height = 150, uint8_t Visible = 0)
+    {
+        TQorMainForm *form = Elements.Make<TQorMainForm>(nullptr);
+        Configure(form, 40, 40, Width, Height, 1, Visible);
+        form->SetCaption("element test");
+        form->SetBorderStyle(2);
+        form->AlphaBlend = 255;
+        form->WindowState = 0;
+        form->KeyPreview = 1;
+        form->Init();
+        return form;
+    }
+
+    Sink *SinkFor(TPointLink &Event, const std::string &Name)
+    {
+        Sink *sink = Elements.Make<Sink>();
+        sink->Log = &Log;
+        sink->Name = Name;
+        LinkEvent(Event, sink, &Sink::doTake, 0);
+        return sink;
+    }
+
+    Source *SourceFor(TPointLink &Input, const TData &Answer)
+    {
+        Source *source = Elements.Make<Source>();
+        source->Answer = Answer;
+        LinkData(Input, source, &Source::Value, 0);
+        return source;
+    }
+
+    bool StartedBefore = false;
+};
+using ElementTest = ElementTestOn<layertest::LayerTest>;
+
+// Shows a form and lets it paint.
+inline void ShowAndPaint(TQorMainForm *Form)
+{
+    Form->Control->SetVisible(true);
+    UpdateWindow(Form->Control->Handle);
+    Settle();
 }
 
 } // namespace wintest
