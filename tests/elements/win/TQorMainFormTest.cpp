@@ -1,6 +1,7 @@
 // The main form element on the window layer: start, close protocol, position
 // saving in an ini file and in the registry, window state, opacity, border
 // styles; and the tray icon on it the way the program wires them.
+#include <algorithm>
 #include <cstdio>
 
 #include "WinTestKit.h"
@@ -378,6 +379,45 @@ TEST_F(MainFormTest, TheMainFormCarriesTheApplicationWindowAlong)
     EXPECT_EQ(app.left, 123);
     EXPECT_EQ(app.top, 77);
     EXPECT_EQ(app.right - app.left, 250) << "the application window has the form's width";
+}
+
+TEST_F(MainFormTest, ASecondaryFormFollowsItsSourceAndClosesByHiding)
+{
+    TQorMainForm *form = MakeMainForm();
+    form->Name = "Main";
+    SinkFor(form->onClose, "main close");
+    TQorMainForm *second = Elements.Make<TQorMainForm>(form->Control);
+    Configure(second, 0, 0, 100, 80, 1, 1);
+    second->PositionSource = form->GetControl();
+    second->FollowOffsetX = 10;
+    second->FollowOffsetY = 20;
+    second->Init();
+    SinkFor(second->onClose, "second close");
+    const HWND secondWindow = second->Control->Handle;
+    const std::vector<HWND> &listed = TQorMainForm::SecondaryForms();
+    EXPECT_EQ(std::count(listed.begin(), listed.end(), secondWindow), 1) << "listed as a secondary form";
+    EXPECT_EQ(second->IsMain, 0);
+
+    form->Start();
+    ASSERT_TRUE(IsWindowVisible(secondWindow));
+    const int width = second->Control->Width();
+    form->Control->SetBounds(200, 100, 200, 150);
+    Settle(); // the inner message is posted
+    RECT b{};
+    GetWindowRect(secondWindow, &b);
+    EXPECT_EQ(b.left, 210) << "the source's left plus the offset";
+    EXPECT_EQ(b.top, 120);
+    EXPECT_EQ(b.right - b.left, width) << "its own size";
+
+    SendMessageA(secondWindow, WM_CLOSE, 0, 0);
+    EXPECT_TRUE(IsWindow(secondWindow)) << "a secondary form is kept";
+    EXPECT_FALSE(IsWindowVisible(secondWindow)) << "and hidden";
+    EXPECT_TRUE(Log.empty()) << "no close events: secondary forms only hide";
+    EXPECT_TRUE(HooksRunning());
+    StopHooks();
+
+    Elements.FreeElements();
+    EXPECT_EQ(std::count(listed.begin(), listed.end(), secondWindow), 0) << "unlisted when freed";
 }
 
 // ---- The tray icon on the main form, wired as the program wires them -------------
