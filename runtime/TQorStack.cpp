@@ -15,6 +15,10 @@ void TQorStack::doPush(TData &_Data, uint16_t)
     TData *item = new TData;
     CopyValue(*item, FValue);
     Items.push_back(item);
+    while (MaxCount > 0 && Items.size() > static_cast<size_t>(MaxCount)) {
+        delete Items.front();
+        Items.pop_front();
+    }
     ForwardSame(_Data, onPush);
 }
 
