@@ -1,5 +1,6 @@
 #include "KpPipeline.h"
 
+#include <string>
 #include <utility>
 
 #include "app/TClassMultiElementEx_27BA100.h"
@@ -25,6 +26,7 @@ TKpPipeline::TRecorder::TRecorder() : onLevel(3) {}
 void TKpPipeline::TRecorder::doLevel(TData &Data, uint16_t Index)
 {
     Outcome.Levels.push_back(Index + 1);
+    Outcome.Journal.push_back("level " + std::to_string(Index + 1));
     if (Index < onLevel.size())
         ForwardSame(Data, onLevel[Index]);
 }
@@ -32,6 +34,7 @@ void TKpPipeline::TRecorder::doLevel(TData &Data, uint16_t Index)
 void TKpPipeline::TRecorder::doValue(TData &Data, uint16_t)
 {
     Outcome.Values.push_back(ToString(Data));
+    Outcome.Journal.push_back("value " + Outcome.Values.back());
 }
 
 void TKpPipeline::TRecorder::doSetIcon(TData &Data, uint16_t)
@@ -41,22 +44,26 @@ void TKpPipeline::TRecorder::doSetIcon(TData &Data, uint16_t)
         if (IsIcon(Data) && AsIcon(Data) == reinterpret_cast<const winlayer::TWinIcon *>(icon))
             name = icon->Name;
     Outcome.Icons.push_back(name);
+    Outcome.Journal.push_back("icon " + name);
 }
 
 void TKpPipeline::TRecorder::doHint(TData &Data, uint16_t)
 {
     Outcome.Hints.push_back(ToString(Data));
+    Outcome.Journal.push_back("tooltip " + Outcome.Hints.back());
 }
 
 void TKpPipeline::TRecorder::doAdd(TData &Data, uint16_t)
 {
     Outcome.Graph.push_back(ToString(Data));
+    Outcome.Journal.push_back("add " + Outcome.Graph.back());
 }
 
 void TKpPipeline::TRecorder::doClear(TData &, uint16_t)
 {
     Outcome.Graph.clear();
     ++Outcome.GraphClears;
+    Outcome.Journal.push_back("clear");
 }
 
 // ---- The pipeline -----------------------------------------------------------

@@ -56,6 +56,9 @@ public:
         std::vector<std::string> Hints;  // each tooltip
         std::vector<std::string> Graph;  // what the graph holds: its values since the last clear
         int GraphClears = 0;
+        // Everything above in the order it came: "level 1", "icon ICON3",
+        // "tooltip Kp:2", "value 2", "clear", "add 2".
+        std::vector<std::string> Journal;
     };
 
     class TRecorder : public TElement {
