@@ -54,7 +54,11 @@ void CallEventNull(const TPointLink &Link);
 void ForwardNull(TData &Data, const TPointLink &Link);
 void ForwardInt(TData &Data, const TPointLink &Link, int32_t Value);
 void ForwardStr(TData &Data, const TPointLink &Link, const std::string &Value);
+// The same for a string the caller no longer needs: it is moved, not copied.
+void ForwardStr(TData &Data, const TPointLink &Link, std::string &&Value);
 void ForwardValue(TData &Data, const TPointLink &Link, const TData &Stored);
+// The same for a value the caller no longer needs: it is moved, not copied.
+void ForwardValue(TData &Data, const TPointLink &Link, TData &&Stored);
 void ForwardSame(TData &Data, const TPointLink &Link);
 
 // ---- Reading data inputs ----------------------------------------------------

@@ -1,5 +1,7 @@
 #include "TQorMemory.h"
 
+#include <utility>
+
 void TQorMemory::SetDefault(const TData &NewDefault)
 {
     Default = NewDefault;
@@ -10,7 +12,7 @@ void TQorMemory::doValue(TData &_Data, uint16_t)
 {
     TData v;
     ReadDataFirst(_Data, Data, nullptr, v);
-    FValue = v;
+    FValue = std::move(v);
     ForwardValue(_Data, onData, FValue);
 }
 

@@ -1,5 +1,7 @@
 #include "TQorStack.h"
 
+#include <utility>
+
 TQorStack::~TQorStack()
 {
     for (TData *item : Items)
@@ -11,7 +13,7 @@ void TQorStack::doPush(TData &_Data, uint16_t)
 {
     TData v;
     ReadDataFirst(_Data, Data, nullptr, v);
-    FValue = v;
+    FValue = std::move(v);
     TData *item = new TData;
     CopyValue(*item, FValue);
     Items.push_back(item);

@@ -301,6 +301,20 @@ TEST(Dispatch, ForwardOperationsMarkTheRecord)
     flagged.DataType = dtForward | dtInteger;
     ForwardSame(flagged, link);
     EXPECT_EQ(flagged.DataType, dtInteger) << "the flag addition wraps on the byte";
+
+    // The forms that take a value the caller gives up mark the record alike.
+    TData chained = StrData("moved");
+    chained.NextData = &next;
+    ForwardValue(d, link, std::move(chained));
+    EXPECT_EQ(d.DataType, dtForward | dtString);
+    EXPECT_EQ(d.StrValue, "moved");
+    EXPECT_EQ(d.NextData, &next) << "a full copy: the chain comes along";
+    EXPECT_EQ(d.ForwardLink, &link);
+    std::string text = "taken";
+    ForwardStr(d, link, std::move(text));
+    EXPECT_EQ(d.DataType, dtForward | dtString);
+    EXPECT_EQ(d.StrValue, "taken");
+    EXPECT_EQ(d.NextData, nullptr);
 }
 
 TEST(StartList, RunsInOrderIncludingEntriesAddedWhileRunning)
