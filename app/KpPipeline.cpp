@@ -23,10 +23,22 @@ void TKpPipeline::TIconStandIn::Icon(TData &Data, uint16_t)
 
 TKpPipeline::TRecorder::TRecorder() : onLevel(3) {}
 
+void TKpPipeline::TRecorder::Forget()
+{
+    Outcome.Levels.clear();
+    Outcome.Values.clear();
+    Outcome.Icons.clear();
+    Outcome.Hints.clear();
+    Outcome.Graph.clear();
+    Outcome.GraphClears = 0;
+    Outcome.Journal.clear();
+}
+
 void TKpPipeline::TRecorder::doLevel(TData &Data, uint16_t Index)
 {
     Outcome.Levels.push_back(Index + 1);
-    Outcome.Journal.push_back("level " + std::to_string(Index + 1));
+    if (KeepJournal)
+        Outcome.Journal.push_back("level " + std::to_string(Index + 1));
     if (Index < onLevel.size())
         ForwardSame(Data, onLevel[Index]);
 }
@@ -34,7 +46,8 @@ void TKpPipeline::TRecorder::doLevel(TData &Data, uint16_t Index)
 void TKpPipeline::TRecorder::doValue(TData &Data, uint16_t)
 {
     Outcome.Values.push_back(ToString(Data));
-    Outcome.Journal.push_back("value " + Outcome.Values.back());
+    if (KeepJournal)
+        Outcome.Journal.push_back("value " + Outcome.Values.back());
 }
 
 void TKpPipeline::TRecorder::doSetIcon(TData &Data, uint16_t)
@@ -44,26 +57,30 @@ void TKpPipeline::TRecorder::doSetIcon(TData &Data, uint16_t)
         if (IsIcon(Data) && AsIcon(Data) == reinterpret_cast<const winlayer::TWinIcon *>(icon))
             name = icon->Name;
     Outcome.Icons.push_back(name);
-    Outcome.Journal.push_back("icon " + name);
+    if (KeepJournal)
+        Outcome.Journal.push_back("icon " + name);
 }
 
 void TKpPipeline::TRecorder::doHint(TData &Data, uint16_t)
 {
     Outcome.Hints.push_back(ToString(Data));
-    Outcome.Journal.push_back("tooltip " + Outcome.Hints.back());
+    if (KeepJournal)
+        Outcome.Journal.push_back("tooltip " + Outcome.Hints.back());
 }
 
 void TKpPipeline::TRecorder::doAdd(TData &Data, uint16_t)
 {
     Outcome.Graph.push_back(ToString(Data));
-    Outcome.Journal.push_back("add " + Outcome.Graph.back());
+    if (KeepJournal)
+        Outcome.Journal.push_back("add " + Outcome.Graph.back());
 }
 
 void TKpPipeline::TRecorder::doClear(TData &, uint16_t)
 {
     Outcome.Graph.clear();
     ++Outcome.GraphClears;
-    Outcome.Journal.push_back("clear");
+    if (KeepJournal)
+        Outcome.Journal.push_back("clear");
 }
 
 // ---- The pipeline -----------------------------------------------------------

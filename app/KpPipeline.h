@@ -64,10 +64,13 @@ public:
     class TRecorder : public TElement {
     public:
         TOutcome Outcome;
+        bool KeepJournal = true; // the benchmark switches the journal off
         std::vector<const TIconStandIn *> Known;
         std::vector<TPointLink> onLevel; // level i+1 goes on here unchanged
 
         TRecorder();
+        // Empties every record, keeping the room the lists took.
+        void Forget();
         void doLevel(TData &Data, uint16_t Index);
         void doValue(TData &Data, uint16_t Index);
         void doSetIcon(TData &Data, uint16_t Index);
