@@ -35,8 +35,8 @@ class TQorMultiElementEx;
 // ResultHub.onEvent[1] (the update time) and [3] (the day feed) stay free, and
 // LocalHour (Schedule.Var[1]) is kept for the day feed.
 //
-// Construction runs with dispatch idle, as the main scheme's does; Parse,
-// ParseText, OutcomeChanged and Recent need it running (StartHooks).
+// It may be built while dispatch is idle, as the main scheme is; Parse,
+// ParseText, OutcomeChanged and Recent need dispatch running (StartHooks).
 class TKpPipeline : public TScheme {
 public:
     // An icon object of the main scheme as its data value: dtIcon referring to
