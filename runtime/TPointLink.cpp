@@ -217,6 +217,30 @@ std::string ReadString(TData &Data, const TPointLink &Link, const std::string &D
     return std::string();
 }
 
+void ReadStringTo(TData &Data, const TPointLink &Link, const std::string &Default, std::string &Result)
+{
+    TData answer;
+    if (Answer(Link, answer)) {
+        Result = answer.DataType == dtString ? std::move(answer.StrValue) : ToString(answer);
+        return;
+    }
+    if (!Default.empty()) {
+        Result = Default;
+        return;
+    }
+    if (Data.DataType != dtNull) {
+        // Copied, not taken: Result has room from earlier reads, and the record
+        // keeps its own for what the caller hands on in it.
+        if (Data.DataType == dtString)
+            Result = Data.StrValue;
+        else
+            Result = ToString(Data);
+        ConsumeData(Data);
+        return;
+    }
+    Result.clear();
+}
+
 void ReadData(TData &Data, const TPointLink &Link, const TData *Default, TData &Result)
 {
     TData answer;

@@ -68,6 +68,8 @@ void ForwardSame(TData &Data, const TPointLink &Link);
 int32_t ReadInteger(TData &Data, const TPointLink &Link, int32_t Default);
 double ReadReal(TData &Data, const TPointLink &Link, double Default);
 std::string ReadString(TData &Data, const TPointLink &Link, const std::string &Default);
+// ReadString into a string the caller keeps, so that its room is used again.
+void ReadStringTo(TData &Data, const TPointLink &Link, const std::string &Default, std::string &Result);
 void ReadData(TData &Data, const TPointLink &Link, const TData *Default, TData &Result);
 void ReadDataFirst(TData &Data, const TPointLink &Link, const TData *Default, TData &Result);
 winlayer::TWinStream *ReadStream(TData &Data, const TPointLink &Link, winlayer::TWinStream *Default);
