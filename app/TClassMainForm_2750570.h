@@ -1,18 +1,71 @@
 #pragma once
-#include <memory>
+#include <cstdint>
+#include <string>
 
-#include "app/TMinimalMainForm.h"
+#include "runtime/TScheme.h"
 
-// The main scheme. For now it holds only its main form.
-class TClassMainForm_2750570 {
+class TQorDateConvertor;
+class TQorDir;
+class TQorHub;
+class TQorIcon;
+class TQorLED;
+class TQorLabel;
+class TQorMainForm;
+class TQorMemory;
+class TQorMultiElementEx;
+class TQorStrCat;
+class TQorTrayIcon;
+class TQorWin;
+class TQorWinFTP;
+
+// The main scheme: every top-level element of the program, its properties and
+// its links, and the five sub-schemes in their containers. The members are in
+// creation order; the scheme frees them in reverse.
+class TClassMainForm_2750570 : public TScheme {
 public:
-    TClassMainForm_2750570();
-    ~TClassMainForm_2750570();
-    TClassMainForm_2750570(const TClassMainForm_2750570 &) = delete;
-    TClassMainForm_2750570 &operator=(const TClassMainForm_2750570 &) = delete;
+    TQorMainForm *MainForm;
+    TQorWinFTP *FtpReader;
+    TQorMultiElementEx *KpParser;
+    TQorLabel *CreditLabel;
+    TQorTrayIcon *TrayIcon;
+    TQorHub *StartHub;
+    TQorLabel *TitleLabel;
+    TQorLED *StatusLed;
+    TQorMultiElementEx *TrayState;
+    TQorDir *ProgramDir;
+    TQorStrCat *LocalPath;
+    TQorMemory *RemotePath;
+    TQorHub *FetchHub;
+    TQorLabel *AboutLabel;
+    TQorLabel *KpCaptionLabel;
+    TQorIcon *IconRed;
+    TQorIcon *IconYellow;
+    TQorIcon *IconGreen;
+    TQorIcon *IconError;
+    TQorLabel *KpValueLabel;
+    TQorLabel *UpdatedLabel;
+    TQorHub *ResultHub;
+    TQorMultiElementEx *MonthFeed;
+    TQorLabel *AxisLabel30;
+    TQorLabel *AxisLabel20;
+    TQorLabel *AxisLabel10;
+    TQorLabel *AxisLabel0;
+    TQorLabel *MonthTitleLabel;
+    TQorLabel *DayTitleLabel;
+    TQorMultiElementEx *Schedule;
+    TQorDateConvertor *UpdatedFormat;
 
-    TMinimalMainForm *MainForm() const { return Form.get(); }
+    TClassMainForm_2750570();
+
+    // The credit line under the 30-day graph.
+    static std::string CreditLine();
 
 private:
-    std::unique_ptr<TMinimalMainForm> Form;
+    // Bounds, Ctl3D and the values every visual element of the form shares.
+    static void Place(TQorWin *Element, int32_t Left, int32_t Top, int32_t Width, int32_t Height,
+                      uint8_t Ctl3D);
+    // A label's text, AutoSize and Alignment; no hover effects.
+    static void Text(TQorLabel *Label, const char *Caption, uint8_t AutoSize, uint8_t Alignment);
+    // The finishing pass of one visual element: no tooltip, no layout.
+    static void Finish(TQorWin *Element);
 };

@@ -124,6 +124,12 @@ void TQorWinFTP::doOpen(TData &Data, uint16_t)
     std::string password = ReadString(Data, Password, FPassword);
     std::string userName = ReadString(Data, UserName, FUserName);
     std::string host = ReadString(Data, Host, FHost);
+    // An anonymous login (no user name) goes without a password: WinINet
+    // refuses a password without a user name, and with the login properties
+    // empty the password read falls back to whatever value the call carried
+    // (in the program, the hour number the schedule passes along).
+    if (userName.empty())
+        password.clear();
     // 4
     Stalled = false;
     ConnectionHandle = Connect(AsInternet(RootHandle), host, static_cast<INTERNET_PORT>(Port & 0xFFFF), userName,

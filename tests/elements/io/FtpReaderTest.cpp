@@ -588,6 +588,27 @@ TEST_F(FtpReader, LoginValuesAreReadPasswordFirstThenUserNameThenHost)
     Close();
 }
 
+// The program's download chain calls doOpen with the hour number the schedule
+// passed along; with the login properties empty that number would become the
+// password of an anonymous login, which WinINet refuses.
+TEST_F(FtpReader, AnAnonymousLoginSendsNoPasswordWhateverTheCallCarries)
+{
+    const TData carried[] = {IntData(0), IntData(-3), StrData("21")};
+    for (const TData &value : carried) {
+        SCOPED_TRACE("incoming " + ToString(value));
+        Recording recording;
+        Rec->Events.clear();
+        TData incoming = value;
+
+        CallEvent(OpenLink, incoming);
+
+        EXPECT_EQ(Show(Rec->Events), Show({"open"}));
+        EXPECT_EQ(asked.UserNameText, "");
+        EXPECT_EQ(asked.PasswordText, "") << "no password without a user name";
+        Close();
+    }
+}
+
 TEST_F(FtpReader, NoInternetHandleGivesCode1)
 {
     Recording recording;
