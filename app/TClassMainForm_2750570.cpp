@@ -1,8 +1,333 @@
 #include "app/TClassMainForm_2750570.h"
 
-TClassMainForm_2750570::TClassMainForm_2750570()
-    : Form(std::make_unique<TMinimalMainForm>("Tervik v4"))
+#include <windows.h>
+
+#include "FtpServer.h"
+#include "app/TClassMultiElementEx_27BA100.h"
+#include "app/TClassMultiElementEx_27BA520.h"
+#include "app/TClassMultiElementEx_27BAAA0.h"
+#include "app/TClassMultiElementEx_27BB020.h"
+#include "elements/io/TQorWinFTP.h"
+#include "elements/text/TQorDateConvertor.h"
+#include "elements/text/TQorDir.h"
+#include "elements/text/TQorStrCat.h"
+#include "elements/win/TQorIcon.h"
+#include "elements/win/TQorLED.h"
+#include "elements/win/TQorLabel.h"
+#include "elements/win/TQorMainForm.h"
+#include "elements/win/TQorTrayIcon.h"
+#include "runtime/TClassMultiBase.h"
+#include "runtime/TQorHub.h"
+#include "runtime/TQorMemory.h"
+#include "runtime/TQorMultiElementEx.h"
+
+namespace {
+
+// Icons come from the program's own resources; LoadIconA shares them, so
+// nobody destroys them.
+HICON ResourceIcon(const char *Name)
 {
+    return LoadIconA(GetModuleHandleA(nullptr), Name);
 }
 
-TClassMainForm_2750570::~TClassMainForm_2750570() = default;
+} // namespace
+
+// The year at the left end of the right-aligned, 332-pixel label and the team
+// at its right end. Arial Narrow 8 pt is 11 pixels high at 96 dpi and draws a
+// space 3 pixels wide, "2026" 20 and "Tervik team" 50: with 82 spaces the line
+// is 316 pixels and the year starts 16 pixels from the left edge. Arial Narrow
+// comes with Office, not with Windows; where it is missing Windows draws Arial,
+// whose digits and letters are wider (24 and 58 pixels), and the line is 328
+// pixels: still one line. A line too long for the label would wrap at a space
+// and push the team's name out of the label's single line.
+std::string TClassMainForm_2750570::CreditLine()
+{
+    return "2026" + std::string(82, ' ') + "Tervik team";
+}
+
+void TClassMainForm_2750570::Place(TQorWin *Element, int32_t Left, int32_t Top, int32_t Width,
+                                   int32_t Height, uint8_t Ctl3D)
+{
+    Element->Left = Left;
+    Element->Top = Top;
+    Element->Width = Width;
+    Element->Height = Height;
+    Element->Align = 0;
+    Element->Color = 0xFF00000F;
+    Element->ParentFont = 0;
+    Element->Visible = 1;
+    Element->Enabled = 1;
+    Element->Cursor = 0;
+    Element->TabOrder = 0;
+    Element->Ctl3D = Ctl3D;
+    Element->EdgeStyle = 0;
+    Element->Name = "";
+    Element->Hint = "";
+    Element->Transparent = 0;
+    Element->LayoutParam1 = 0;
+    Element->LayoutParam2 = 0;
+}
+
+void TClassMainForm_2750570::Text(TQorLabel *Label, const char *Caption, uint8_t AutoSize,
+                                  uint8_t Alignment)
+{
+    Label->Caption = Caption ? Caption : "";
+    Label->SetAutoSize(AutoSize);
+    Label->SetAlignment(Alignment);
+    Label->HoverColor = 0;
+    Label->HoverUnderline = 0;
+}
+
+void TClassMainForm_2750570::Finish(TQorWin *Element)
+{
+    Element->AttachHint(nullptr);
+    Element->AttachLayout(nullptr);
+}
+
+TClassMainForm_2750570::TClassMainForm_2750570()
+{
+    // ---- Elements, in creation order ----------------------------------------
+
+    MainForm = Make<TQorMainForm>(nullptr);
+    Place(MainForm, 20, 105, 382, 572, 1);
+    SetFontRec("MS Sans Serif", 8, 0, MainForm->Font, 1, 0x000000);
+    MainForm->SetCaption("Tervik v4");
+    MainForm->SetBorderStyle(2);
+    MainForm->SetIcon(ResourceIcon("ICON0"));
+    MainForm->AlphaBlend = 255;
+    MainForm->WindowState = 0;
+    MainForm->SetNoTaskbarButton(0);
+    MainForm->DragByClient = 0;
+    MainForm->KeyPreview = 1;
+    MainForm->SavePosition = "";
+    MainForm->ClientSize = 0;
+    MainForm->MouseCapture = 0;
+    MainForm->Visible = 0;
+    MainForm->Init();
+
+    FtpReader = Make<TQorWinFTP>();
+    FtpReader->FHost = FtpServerHost;
+    FtpReader->FUserName = "";
+    FtpReader->FPassword = "";
+    FtpReader->Port = FtpServerPort;
+    FtpReader->Directory = "pub/latest";
+    FtpReader->FFileName = "DGD.txt";
+    FtpReader->DateFormat = "D[W]-M-Y (h:m:s)";
+
+    KpParser = Make<TQorMultiElementEx>(MainForm->Control);
+    KpParser->Mode = 0;
+    KpParser->MainScheme = this;
+    KpParser->SetEventCount(4);
+    KpParser->SetDataCount(1);
+
+    CreditLabel = Make<TQorLabel>(MainForm->Control);
+    Place(CreditLabel, 17, 508, 332, 17, 1);
+    SetFontRec("Arial Narrow", 8, 0, CreditLabel->Font, 204, 0x800000);
+    Text(CreditLabel, CreditLine().c_str(), 0, 1);
+    CreditLabel->Init();
+
+    TrayIcon = Make<TQorTrayIcon>(MainForm->Control);
+    TrayIcon->SetHint("");
+    TrayIcon->CloseToTray = 0;
+    TrayIcon->MinimizeNormally = 0;
+    TrayIcon->KeepIcon = 1;
+
+    StartHub = Make<TQorHub>();
+    StartHub->SetOutCount(2);
+
+    TitleLabel = Make<TQorLabel>(MainForm->Control);
+    Place(TitleLabel, 33, 13, 280, 33, 0);
+    SetFontRec("Tahoma", 16, 0, TitleLabel->Font, 204, 0x800000);
+    Text(TitleLabel, "meteo FTP geomagnetic", 0, 2);
+    TitleLabel->Init();
+
+    StatusLed = Make<TQorLED>(MainForm->Control);
+    Place(StatusLed, 336, 11, 15, 15, 1);
+    SetFontRec("MS Sans Serif", 8, 0, StatusLed->Font, 1, 0x000000);
+    StatusLed->ColorOn = 0x008000;
+    StatusLed->ColorOff = 0x0000FF;
+    StatusLed->ColorLight = 0xFFFFFF;
+    StatusLed->On = 1;
+    StatusLed->Shape = 0;
+    StatusLed->Frame = 0;
+    StatusLed->Init();
+
+    TrayState = Make<TQorMultiElementEx>(MainForm->Control);
+    TrayState->Mode = 0;
+    TrayState->MainScheme = this;
+    TrayState->SetEventCount(2);
+    TrayState->SetDataCount(4);
+
+    ProgramDir = Make<TQorDir>();
+
+    LocalPath = Make<TQorStrCat>();
+    LocalPath->FStr1 = "";
+    LocalPath->FStr2 = "DGD.txt";
+
+    RemotePath = Make<TQorMemory>();
+    RemotePath->SetDefault(StrData("/pub/latest/DGD.txt"));
+
+    FetchHub = Make<TQorHub>();
+    FetchHub->SetOutCount(4);
+
+    AboutLabel = Make<TQorLabel>(MainForm->Control);
+    Place(AboutLabel, 12, 56, 332, 137, 1);
+    SetFontRec("Arial Narrow", 8, 0, AboutLabel->Font, 204, 0x008000);
+    Text(AboutLabel, LoadTextResource("Str1"), 0, 2);
+    AboutLabel->Init();
+
+    KpCaptionLabel = Make<TQorLabel>(MainForm->Control);
+    Place(KpCaptionLabel, 101, 226, 193, 17, 1);
+    SetFontRec("Tahoma", 8, 1, KpCaptionLabel->Font, 204, 0x000000);
+    Text(KpCaptionLabel, "Текущий уровень индекса (Kp):", 1, 0);
+    KpCaptionLabel->Init();
+
+    IconRed = Make<TQorIcon>();
+    IconRed->SetIcon(ResourceIcon("ICON1"));
+    IconRed->Color = 0xFFFFFF;
+
+    IconYellow = Make<TQorIcon>();
+    IconYellow->SetIcon(ResourceIcon("ICON2"));
+    IconYellow->Color = 0xFFFFFF;
+
+    IconGreen = Make<TQorIcon>();
+    IconGreen->SetIcon(ResourceIcon("ICON3"));
+    IconGreen->Color = 0xFFFFFF;
+
+    IconError = Make<TQorIcon>();
+    IconError->SetIcon(ResourceIcon("ICON4"));
+    IconError->Color = 0xFFFFFF;
+
+    KpValueLabel = Make<TQorLabel>(MainForm->Control);
+    Place(KpValueLabel, 310, 215, 29, 36, 0);
+    SetFontRec("Verdana", 20, 1, KpValueLabel->Font, 204, 0x000000);
+    Text(KpValueLabel, "0", 0, 2);
+    KpValueLabel->Init();
+
+    UpdatedLabel = Make<TQorLabel>(MainForm->Control);
+    Place(UpdatedLabel, 102, 202, 69, 17, 1);
+    SetFontRec("Tahoma", 8, 1, UpdatedLabel->Font, 204, 0x000000);
+    Text(UpdatedLabel, "не активно", 1, 0);
+    UpdatedLabel->Init();
+
+    ResultHub = Make<TQorHub>();
+    ResultHub->SetOutCount(4);
+
+    MonthFeed = Make<TQorMultiElementEx>(MainForm->Control);
+    MonthFeed->Mode = 0;
+    MonthFeed->MainScheme = this;
+    MonthFeed->SetEventCount(2);
+    MonthFeed->SetDataCount(1);
+
+    AxisLabel30 = Make<TQorLabel>(MainForm->Control);
+    Place(AxisLabel30, 12, 484, 16, 17, 1);
+    SetFontRec("MS Sans Serif", 8, 0, AxisLabel30->Font, 1, 0x000000);
+    Text(AxisLabel30, "30", 1, 0);
+    AxisLabel30->Init();
+
+    AxisLabel20 = Make<TQorLabel>(MainForm->Control);
+    Place(AxisLabel20, 122, 484, 16, 17, 1);
+    SetFontRec("MS Sans Serif", 8, 0, AxisLabel20->Font, 1, 0x000000);
+    Text(AxisLabel20, "20", 1, 0);
+    AxisLabel20->Init();
+
+    AxisLabel10 = Make<TQorLabel>(MainForm->Control);
+    Place(AxisLabel10, 234, 484, 16, 17, 1);
+    SetFontRec("MS Sans Serif", 8, 0, AxisLabel10->Font, 1, 0x000000);
+    Text(AxisLabel10, "10", 1, 0);
+    AxisLabel10->Init();
+
+    AxisLabel0 = Make<TQorLabel>(MainForm->Control);
+    Place(AxisLabel0, 346, 484, 10, 17, 1);
+    SetFontRec("MS Sans Serif", 8, 0, AxisLabel0->Font, 1, 0x000000);
+    Text(AxisLabel0, "0", 1, 0);
+    AxisLabel0->Init();
+
+    MonthTitleLabel = Make<TQorLabel>(MainForm->Control);
+    Place(MonthTitleLabel, 17, 361, 333, 17, 1);
+    SetFontRec("Verdana", 8, 0, MonthTitleLabel->Font, 1, 0x000000);
+    Text(MonthTitleLabel, "График геомагнитной активности за последние 30 дней", 1, 0);
+    MonthTitleLabel->Init();
+
+    DayTitleLabel = Make<TQorLabel>(MainForm->Control);
+    Place(DayTitleLabel, 13, 251, 285, 17, 1);
+    SetFontRec("Verdana", 8, 0, DayTitleLabel->Font, 1, 0x000000);
+    Text(DayTitleLabel, "Суточная гистограмма геомагнитной активности", 1, 0);
+    DayTitleLabel->Init();
+
+    Schedule = Make<TQorMultiElementEx>(MainForm->Control);
+    Schedule->Mode = 0;
+    Schedule->MainScheme = this;
+    Schedule->SetEventCount(2);
+    Schedule->SetDataCount(1);
+
+    UpdatedFormat = Make<TQorDateConvertor>();
+    UpdatedFormat->Mode = 9;
+    UpdatedFormat->Format = "Данные обновлены: HH:mm";
+
+    // ---- Event links -----------------------------------------------------------
+
+    LinkEvent(MainForm->onCreate, StartHub, &TQorHub::doEvent, 0);
+    LinkEvent(MainForm->onMouseUp, TrayIcon, &TQorTrayIcon::doHide, 1);
+    LinkEvent(FtpReader->onError, StatusLed, &TQorLED::doOff, 1);
+    LinkEvent(FtpReader->onRead, StatusLed, &TQorLED::doOn, 2);
+    LinkEvent(KpParser->onEvent[0], TrayState, &TQorMultiElementEx::doWork, 1);
+    LinkEvent(KpParser->onEvent[1], TrayState, &TQorMultiElementEx::doWork, 2);
+    LinkEvent(KpParser->onEvent[2], TrayState, &TQorMultiElementEx::doWork, 3);
+    LinkEvent(KpParser->onEvent[3], ResultHub, &TQorHub::doEvent, 0);
+    LinkEvent(TrayIcon->onClick, TrayIcon, &TQorTrayIcon::doRestore, 0);
+    LinkEvent(StartHub->onEvent[0], TrayIcon, &TQorTrayIcon::doShowIcon, 3);
+    LinkEvent(StartHub->onEvent[1], Schedule, &TQorMultiElementEx::doWork, 0);
+    LinkEvent(StatusLed->onChange, TrayState, &TQorMultiElementEx::doWork, 0);
+    LinkEvent(TrayState->onEvent[0], TrayIcon, &TQorTrayIcon::doSetIcon, 2);
+    LinkEvent(TrayState->onEvent[1], TrayIcon, &TQorTrayIcon::doHint, 4);
+    LinkEvent(FetchHub->onEvent[0], LocalPath, &TQorStrCat::doStrCat, 0);
+    LinkEvent(FetchHub->onEvent[1], FtpReader, &TQorWinFTP::doOpen, 0);
+    LinkEvent(FetchHub->onEvent[2], FtpReader, &TQorWinFTP::doRead, 2);
+    LinkEvent(FetchHub->onEvent[3], FtpReader, &TQorWinFTP::doClose, 1);
+    LinkEvent(ResultHub->onEvent[0], KpValueLabel, &TQorLabel::doText, 0);
+    LinkEvent(ResultHub->onEvent[1], UpdatedFormat, &TQorDateConvertor::doFormat, 0);
+    LinkEvent(ResultHub->onEvent[2], MonthFeed, &TQorMultiElementEx::doWork, 0);
+    LinkEvent(Schedule->onEvent[0], FetchHub, &TQorHub::doEvent, 0);
+    LinkEvent(Schedule->onEvent[1], KpParser, &TQorMultiElementEx::doWork, 0);
+    LinkEvent(UpdatedFormat->onResult, UpdatedLabel, &TQorLabel::doText, 0);
+
+    // ---- Data links ------------------------------------------------------------
+
+    LinkData(FtpReader->Target, LocalPath, &TQorStrCat::Result, 0);
+    LinkData(FtpReader->FileName, RemotePath, &TQorMemory::Value, 0);
+    LinkData(KpParser->Data[0], LocalPath, &TQorStrCat::Result, 0);
+    LinkData(TrayState->Data[0], IconError, &TQorIcon::Icon, 0);
+    LinkData(TrayState->Data[1], IconGreen, &TQorIcon::Icon, 0);
+    LinkData(TrayState->Data[2], IconYellow, &TQorIcon::Icon, 0);
+    LinkData(TrayState->Data[3], IconRed, &TQorIcon::Icon, 0);
+    LinkData(LocalPath->Str1, ProgramDir, &TQorDir::Dir, 0);
+    LinkData(MonthFeed->Data[0], KpParser, &TQorMultiElementEx::Var, 0);
+    LinkData(Schedule->Data[0], StatusLed, &TQorLED::State, 0);
+    LinkData(UpdatedFormat->DateTime, Schedule, &TQorMultiElementEx::Var, 0);
+
+    // ---- Finishing pass, in creation order --------------------------------------
+
+    Finish(MainForm);
+    MainForm->PositionSource = nullptr; // its docking target: none
+    KpParser->SetInstanceFactory(NewInstance<TClassMultiElementEx_27BA100>);
+    Finish(CreditLabel);
+    Finish(TitleLabel);
+    Finish(StatusLed);
+    TrayState->SetInstanceFactory(NewInstance<TClassMultiElementEx_27BA520>);
+    Finish(AboutLabel);
+    Finish(KpCaptionLabel);
+    Finish(KpValueLabel);
+    Finish(UpdatedLabel);
+    MonthFeed->SetInstanceFactory(NewInstance<TClassMultiElementEx_27BAAA0>);
+    Finish(AxisLabel30);
+    Finish(AxisLabel20);
+    Finish(AxisLabel10);
+    Finish(AxisLabel0);
+    Finish(MonthTitleLabel);
+    Finish(DayTitleLabel);
+    Schedule->SetInstanceFactory(NewInstance<TClassMultiElementEx_27BB020>);
+
+    // Tab and Shift+Tab move between the form's tab stops (it has none).
+    MainForm->Control->KeyNavigation = true;
+}

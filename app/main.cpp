@@ -1,9 +1,13 @@
 #include <windows.h>
 
 #include "app/TClassMainForm_2750570.h"
+#include "elements/win/TQorMainForm.h"
 #include "winlayer/FatalError.h"
 #include "winlayer/ParamStr.h"
 #include "winlayer/WinApp.h"
+#ifdef TERVIK_E2E
+#include "E2eHooks.h" // the end-to-end test build only, never the product
+#endif
 
 // The main scheme while the program runs.
 TClassMainForm_2750570 *MainScheme = nullptr;
@@ -18,7 +22,10 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int)
     winlayer::InstallFatalErrorHandlers();
     try {
         MainScheme = new TClassMainForm_2750570();
-        MainScheme->MainForm()->Start();
+#ifdef TERVIK_E2E
+        E2eAttach(*MainScheme);
+#endif
+        MainScheme->MainForm->Start();
         winlayer::RunLoop(winlayer::Application);
         delete MainScheme;
         MainScheme = nullptr;
