@@ -14,6 +14,10 @@ command's exit code. The command learns where everything is from:
   TERVIK_FTP_SCRIPTED_PORT  port of the scripted server
   TERVIK_FTP_CLOSED_PORT    a loopback port nobody listens on
   TERVIK_FTP_STALLED_PORT   a loopback port where connecting hangs
+  TERVIK_FTP_GATED_PORT     a loopback port where a second pyftpdlib server on
+                            the same folder listens only while the gate file exists
+  TERVIK_FTP_GATE           that gate file as Wine sees it (Z:\\...); the command
+                            creates it to bring the server up, deletes it to stop it
   TERVIK_FTP_ROOT           the served folder as Wine sees it (Z:\\...)
   TERVIK_FTP_ROOT_UNIX      the same folder as a Unix path
 
@@ -36,13 +40,14 @@ sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
 
 from pyftpdlib.authorizers import DummyAuthorizer  # noqa: E402
 from pyftpdlib.handlers import FTPHandler  # noqa: E402
+from pyftpdlib.ioloop import IOLoop  # noqa: E402
 from pyftpdlib.servers import FTPServer  # noqa: E402
 
 import scripted_ftp  # noqa: E402
 
 
 class RealServer:
-    def __init__(self, root):
+    def __init__(self, root, port=0):
         authorizer = DummyAuthorizer()
         with warnings.catch_warnings():  # write access for anonymous is what we want here
             warnings.simplefilter("ignore")
@@ -50,7 +55,8 @@ class RealServer:
         handler = type("Handler", (FTPHandler,), {})
         handler.authorizer = authorizer
         handler.passive_ports = None
-        self.server = FTPServer(("127.0.0.1", 0), handler)
+        # A loop of its own: closing one server must not close the other's sockets.
+        self.server = FTPServer(("127.0.0.1", port), handler, ioloop=IOLoop())
         self.port = self.server.address[1]
         self.stopping = threading.Event()
         self.thread = threading.Thread(target=self.loop, daemon=True)
@@ -92,6 +98,38 @@ class StalledPort:
         self.listener.close()
 
 
+class GatedServer:
+    """A real server on a fixed port that is up only while a file exists, so a
+    program under test can meet the server down first and up later."""
+
+    def __init__(self, root, gate):
+        self.root = root
+        self.gate = gate
+        self.port = closed_port()
+        self.server = None
+        self.stopping = threading.Event()
+        self.thread = threading.Thread(target=self.watch, daemon=True)
+
+    def watch(self):
+        while not self.stopping.wait(0.05):
+            wanted = os.path.exists(self.gate)
+            if wanted and self.server is None:
+                self.server = RealServer(self.root, self.port)
+                self.server.start()
+            elif not wanted and self.server is not None:
+                self.server.stop()
+                self.server = None
+        if self.server is not None:
+            self.server.stop()
+
+    def start(self):
+        self.thread.start()
+
+    def stop(self):
+        self.stopping.set()
+        self.thread.join(10)
+
+
 def wine_path(path):
     return "Z:" + os.path.abspath(path).replace("/", "\\")
 
@@ -110,7 +148,9 @@ def main():
     logging.basicConfig(stream=log or sys.stderr, level=logging.INFO if log else logging.WARNING)
 
     root = tempfile.mkdtemp(prefix="tervik-ftp-")
-    real = scripted = stalled = None
+    control = tempfile.mkdtemp(prefix="tervik-ftp-gate-")
+    gate = os.path.join(control, "open")
+    real = scripted = stalled = gated = None
     try:
         os.makedirs(os.path.join(root, "pub", "latest"))
         target = os.path.join(root, "pub", "latest", "DGD.txt")
@@ -125,6 +165,8 @@ def main():
         scripted = scripted_ftp.ScriptedServer(root, log)
         scripted.start()
         stalled = StalledPort()
+        gated = GatedServer(root, gate)
+        gated.start()
 
         env = dict(os.environ)
         env.update({
@@ -135,9 +177,13 @@ def main():
             "TERVIK_FTP_STALLED_PORT": str(stalled.port),
             "TERVIK_FTP_ROOT": wine_path(root),
             "TERVIK_FTP_ROOT_UNIX": root,
+            "TERVIK_FTP_GATED_PORT": str(gated.port),
+            "TERVIK_FTP_GATE": wine_path(gate),
         })
         return subprocess.call(command, env=env)
     finally:
+        if gated:
+            gated.stop()
         if stalled:
             stalled.stop()
         if scripted:
@@ -145,6 +191,7 @@ def main():
         if real:
             real.stop()
         shutil.rmtree(root, ignore_errors=True)
+        shutil.rmtree(control, ignore_errors=True)
         if log:
             log.close()
 

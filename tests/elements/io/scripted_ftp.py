@@ -14,6 +14,8 @@ case and the test chooses by setting the reader's UserName:
              the control connection without a reply (the server went away)
   silent     answers the login, then never answers again (keeps the line open)
   stall      opens the data connection, sends half the file and then nothing
+  alternate  answers RETR with 550 every second time, counted over all sessions
+             (the first transfer succeeds), and normally otherwise
 
 Plain sockets only; one thread per control connection. Loopback only.
 """
@@ -24,7 +26,7 @@ import struct
 import threading
 
 MODES = {"plain", "nosize", "refusecwd", "missing", "cut426", "cutnosize",
-         "cutreset", "cutquit", "silent", "stall"}
+         "cutreset", "cutquit", "silent", "stall", "alternate"}
 
 
 class Session(threading.Thread):
@@ -145,6 +147,9 @@ class Session(threading.Thread):
         if self.mode == "missing" or target is None or not os.path.isfile(target):
             self.reply("550 no such file")
             return
+        if self.mode == "alternate" and self.server.next_retr() % 2 == 0:
+            self.reply("550 not this time")
+            return
         if self.pasv is None:
             self.reply("425 use PASV first")
             return
@@ -195,7 +200,14 @@ class ScriptedServer:
         self.port = self.listener.getsockname()[1]
         self.held = []
         self.lock = threading.Lock()
+        self.retrs = 0
         self.thread = threading.Thread(target=self.accept_loop, daemon=True)
+
+    def next_retr(self):
+        """Counts a RETR of the alternate mode; the first is 1."""
+        with self.lock:
+            self.retrs += 1
+            return self.retrs
 
     def log(self, text):
         if self.logfile:

@@ -1,0 +1,618 @@
+// The whole program, end to end: the test build of the real executable
+// (tervik_e2e.exe) copied into a folder of its own, so that DGD.txt lands beside
+// it, downloading from FTP servers on loopback (ftp_servers.py runs this test
+// beside them). What the program shows is read from outside, as a user's eyes
+// would: window texts across processes, pixels from the screen, and the tray
+// calls the test build logs.
+#include <gtest/gtest.h>
+#include <windows.h>
+
+#include <algorithm>
+#include <cstdio>
+#include <cstdlib>
+#include <fstream>
+#include <functional>
+#include <iostream>
+#include <map>
+#include <sstream>
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "ChildProcess.h"
+#include "DgdText.h"
+#include "winlayer/Pixels.h"
+
+using testsupport::ClassOf;
+using testsupport::TChild;
+using testsupport::TextOf;
+
+namespace {
+
+const DWORD Patience = 60000; // Wine may be slow to start a program or to connect
+const UINT TrayCallback = WM_USER + 1;
+
+std::string Env(const char *Name)
+{
+    const char *value = std::getenv(Name);
+    return value ? value : "";
+}
+
+std::string E2eExePath()
+{
+    std::string relative = TERVIK_E2E_EXE_FROM_TEST_DIR;
+    std::replace(relative.begin(), relative.end(), '/', '\\');
+    return testsupport::ExeDirectory() + relative;
+}
+
+std::string ReadFile(const std::string &Path)
+{
+    std::ifstream in(Path, std::ios::binary);
+    std::ostringstream all;
+    all << in.rdbuf();
+    return all.str();
+}
+
+void WriteFile(const std::string &Path, const std::string &Bytes)
+{
+    std::ofstream(Path, std::ios::binary | std::ios::trunc) << Bytes;
+}
+
+bool FileThere(const std::string &Path)
+{
+    return GetFileAttributesA(Path.c_str()) != INVALID_FILE_ATTRIBUTES;
+}
+
+// Polls until Done says yes or the time is up; tells which came first.
+bool WaitFor(const std::function<bool()> &Done, DWORD TimeoutMs = Patience)
+{
+    const DWORD start = GetTickCount();
+    for (;;) {
+        if (Done())
+            return true;
+        if (GetTickCount() - start > TimeoutMs)
+            return false;
+        Sleep(50);
+    }
+}
+
+// The file the servers serve: what every download of the program gets.
+std::string ServedPath()
+{
+    return Env("TERVIK_FTP_ROOT") + "\\pub\\latest\\DGD.txt";
+}
+
+// Thirty days of DGD.txt whose latest day has the values Latest ('-' unknown).
+std::string DgdWithLatest(const std::string &Latest)
+{
+    dgd::Texts days;
+    for (int i = 0; i < 29; ++i)
+        days.push_back("12332211");
+    days[9] = "23456543";
+    days[20] = "11223344";
+    days.push_back(Latest);
+    return dgd::Lf(dgd::File(days));
+}
+
+// One Shell_NotifyIconA call as the test build logs it.
+struct TTrayCall {
+    std::string What; // ADD, MODIFY, DELETE
+    std::string Icon; // the icon's resource name
+    std::string Tip;
+};
+
+std::ostream &operator<<(std::ostream &Out, const TTrayCall &Call)
+{
+    return Out << Call.What << " " << Call.Icon << " '" << Call.Tip << "'";
+}
+
+std::string Describe(const std::vector<TTrayCall> &Calls)
+{
+    std::ostringstream out;
+    for (const TTrayCall &call : Calls)
+        out << "\n  " << call;
+    return out.str();
+}
+
+// The names of everything the test build reads from the environment.
+const char *const HookVariables[] = {
+    "TERVIK_E2E_FTP_HOST", "TERVIK_E2E_FTP_PORT", "TERVIK_E2E_FTP_USER", "TERVIK_E2E_CHECK_MS",
+    "TERVIK_E2E_RETRY_MS", "TERVIK_E2E_CLOCK",    "TERVIK_E2E_TRAY_LOG", "TERVIK_E2E_REPORT",
+};
+
+using TSettings = std::vector<std::pair<std::string, std::string>>;
+
+// One run of the program in a folder of its own, removed afterwards.
+class TProgram {
+public:
+    std::string Folder;
+    std::string Exe;
+    std::string TrayLog;
+    std::string ReportFile;
+    TChild Child;
+
+    TProgram()
+    {
+        char temp[MAX_PATH] = {};
+        GetTempPathA(MAX_PATH, temp);
+        char name[MAX_PATH] = {};
+        GetTempFileNameA(temp, "tvk", 0, name);
+        DeleteFileA(name);
+        CreateDirectoryA(name, nullptr);
+        Folder = name;
+        Exe = Folder + "\\tervik.exe";
+        TrayLog = Folder + "\\tray.log";
+        ReportFile = Folder + "\\report.txt";
+        Copied = CopyFileA(E2eExePath().c_str(), Exe.c_str(), FALSE) != 0;
+    }
+
+    ~TProgram()
+    {
+        if (Child.Running()) {
+            if (FormWindow)
+                PostMessageA(FormWindow, WM_CLOSE, 0, 0);
+            Child.WaitExitCode(10000);
+        }
+        for (const char *name : {"tervik.exe", "DGD.txt", "DGD.txt.part", "tray.log", "report.txt",
+                                 "report.txt.part"})
+            DeleteFileA((Folder + "\\" + name).c_str());
+        RemoveDirectoryA(Folder.c_str());
+    }
+    TProgram(const TProgram &) = delete;
+    TProgram &operator=(const TProgram &) = delete;
+
+    std::string LocalDgd() const { return Folder + "\\DGD.txt"; }
+
+    // Starts the program with these settings (and the tray log and the report).
+    bool Start(const TSettings &Settings)
+    {
+        if (!Copied)
+            return false;
+        for (const char *name : HookVariables)
+            SetEnvironmentVariableA(name, nullptr);
+        SetEnvironmentVariableA("TERVIK_E2E_TRAY_LOG", TrayLog.c_str());
+        SetEnvironmentVariableA("TERVIK_E2E_REPORT", ReportFile.c_str());
+        for (const auto &setting : Settings)
+            SetEnvironmentVariableA(setting.first.c_str(), setting.second.c_str());
+        const bool started = Child.Start(Exe, "");
+        for (const char *name : HookVariables)
+            SetEnvironmentVariableA(name, nullptr);
+        return started;
+    }
+
+    HWND Form()
+    {
+        if (!FormWindow)
+            FormWindow = testsupport::WaitForWindowOf(
+                Child, [](HWND w) { return ClassOf(w) == "obj_Form"; }, Patience);
+        return FormWindow;
+    }
+
+    std::vector<TTrayCall> Tray() const
+    {
+        std::vector<TTrayCall> calls;
+        std::istringstream lines(ReadFile(TrayLog));
+        std::string line;
+        while (std::getline(lines, line)) {
+            TTrayCall call;
+            const size_t a = line.find('\t');
+            const size_t b = a == std::string::npos ? a : line.find('\t', a + 1);
+            if (b == std::string::npos)
+                continue;
+            call.What = line.substr(0, a);
+            call.Icon = line.substr(a + 1, b - a - 1);
+            call.Tip = line.substr(b + 1);
+            calls.push_back(call);
+        }
+        return calls;
+    }
+
+    // Waits until a tray call with this tooltip has been made.
+    bool WaitTip(const std::string &Tip)
+    {
+        return WaitFor([&] {
+            for (const TTrayCall &call : Tray())
+                if (call.What == "MODIFY" && call.Tip == Tip)
+                    return true;
+            return false;
+        });
+    }
+
+    // The form's child window whose top-left corner is at (Left, Top) of the form's client area.
+    HWND ChildAt(int Left, int Top)
+    {
+        for (HWND child : testsupport::ChildWindowsOf(Form())) {
+            RECT r{};
+            GetWindowRect(child, &r);
+            MapWindowPoints(nullptr, Form(), reinterpret_cast<POINT *>(&r), 2);
+            if (r.left == Left && r.top == Top)
+                return child;
+        }
+        return nullptr;
+    }
+
+    std::string TextAt(int Left, int Top)
+    {
+        HWND child = ChildAt(Left, Top);
+        return child ? TextOf(child) : std::string("(no window at this place)");
+    }
+
+    bool WaitText(int Left, int Top, const std::string &Text)
+    {
+        return WaitFor([&] { return TextAt(Left, Top) == Text; });
+    }
+
+    // The tray icon as a user clicks it: the left button released over it.
+    void ClickTray() { PostMessageA(Form(), TrayCallback, 1, WM_LBUTTONUP); }
+
+    bool WaitVisible(bool Visible)
+    {
+        return WaitFor([&] { return (IsWindowVisible(Form()) != 0) == Visible; });
+    }
+
+    // The counters the test build reports on request.
+    std::map<std::string, long long> Report()
+    {
+        std::map<std::string, long long> values;
+        DeleteFileA(ReportFile.c_str());
+        DWORD_PTR answer = 0;
+        if (!SendMessageTimeoutA(Form(), RegisterWindowMessageA("Tervik e2e report"), 0, 0,
+                                 SMTO_ABORTIFHUNG, Patience, &answer) ||
+            answer != 1)
+            return values;
+        std::istringstream lines(ReadFile(ReportFile));
+        std::string name;
+        long long value = 0;
+        while (lines >> name >> value)
+            values[name] = value;
+        return values;
+    }
+
+    // What the screen shows of the form's client area now.
+    layertest::TPixels Screen()
+    {
+        RECT client{};
+        GetClientRect(Form(), &client);
+        POINT origin{0, 0};
+        ClientToScreen(Form(), &origin);
+        HDC screen = GetDC(nullptr);
+        HDC memory = CreateCompatibleDC(screen);
+        HBITMAP bitmap = CreateCompatibleBitmap(screen, client.right, client.bottom);
+        HGDIOBJ old = SelectObject(memory, bitmap);
+        BitBlt(memory, 0, 0, client.right, client.bottom, screen, origin.x, origin.y, SRCCOPY);
+        SelectObject(memory, old);
+        layertest::TPixels pixels(bitmap, client.right, client.bottom);
+        DeleteObject(bitmap);
+        DeleteDC(memory);
+        ReleaseDC(nullptr, screen);
+        return pixels;
+    }
+
+    // Closes the form as the system would and tells the exit code.
+    DWORD Close()
+    {
+        PostMessageA(Form(), WM_CLOSE, 0, 0);
+        return Child.WaitExitCode(Patience);
+    }
+
+private:
+    bool Copied = false;
+    HWND FormWindow = nullptr;
+};
+
+TSettings Server(const std::string &PortVariable, const std::string &User = "")
+{
+    TSettings settings = {{"TERVIK_E2E_FTP_HOST", Env("TERVIK_FTP_TEST_HOST")},
+                          {"TERVIK_E2E_FTP_PORT", Env(PortVariable.c_str())}};
+    if (!User.empty())
+        settings.push_back({"TERVIK_E2E_FTP_USER", User});
+    return settings;
+}
+
+TSettings With(TSettings A, const TSettings &B)
+{
+    A.insert(A.end(), B.begin(), B.end());
+    return A;
+}
+
+// Places of the form's elements, from the main scheme's table.
+const POINT KpValuePlace{310, 215};
+const POINT UpdatedPlace{102, 202};
+const RECT LedRect{336, 11, 351, 26};
+const RECT MonthGraphRect{17, 379, 17 + 335, 379 + 105};
+const RECT DayPlotRect{15, 272, 15 + 336, 272 + 82};
+
+const COLORREF Green = RGB(0, 128, 0);
+const COLORREF Red = RGB(255, 0, 0);
+
+std::string TwoDigits(int Value)
+{
+    char text[8];
+    std::snprintf(text, sizeof text, "%02d", Value);
+    return text;
+}
+
+const RECT CreditRect{17, 508, 17 + 332, 508 + 17};
+
+// How wide Text is in the credit label's font (Arial Narrow 8 pt, Cyrillic),
+// as this system draws it.
+int CreditWidth(const std::string &Text)
+{
+    HDC screen = GetDC(nullptr);
+    const int height = -((8 * GetDeviceCaps(screen, LOGPIXELSY) + 36) / 72);
+    HFONT font = CreateFontA(height, 0, 0, 0, FW_NORMAL, 0, 0, 0, RUSSIAN_CHARSET, 0, 0, 0, 0, "Arial Narrow");
+    HGDIOBJ old = SelectObject(screen, font);
+    SIZE size{};
+    GetTextExtentPoint32A(screen, Text.data(), static_cast<int>(Text.size()), &size);
+    SelectObject(screen, old);
+    DeleteObject(font);
+    ReleaseDC(nullptr, screen);
+    return size.cx;
+}
+
+// Pixels of the navy text colour, or of its smoothed edges, in the area.
+int TextPixels(const layertest::TPixels &Screen, RECT Area)
+{
+    int count = 0;
+    for (int y = Area.top; y < Area.bottom; ++y)
+        for (int x = Area.left; x < Area.right; ++x) {
+            const COLORREF c = Screen.At(x, y);
+            count += GetBValue(c) > 60 && GetRValue(c) + 40 < GetBValue(c) && GetGValue(c) + 40 < GetBValue(c);
+        }
+    return count;
+}
+
+// The whole-hour bias the program reads at start, from the same registry.
+int BiasHours()
+{
+    HKEY key = nullptr;
+    DWORD bias = 0;
+    DWORD size = sizeof bias;
+    if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, "SYSTEM\\CurrentControlSet\\Control\\TimeZoneInformation", 0,
+                      KEY_READ, &key) == ERROR_SUCCESS) {
+        RegQueryValueExA(key, "ActiveTimeBias", nullptr, nullptr, reinterpret_cast<BYTE *>(&bias), &size);
+        RegCloseKey(key);
+    }
+    const int minutes = static_cast<int32_t>(bias);
+    // Halves go to the even neighbour, as the program divides.
+    const int floor = (minutes >= 0 ? minutes : minutes - 59) / 60;
+    const int rest = minutes - floor * 60;
+    if (rest > 30 || (rest == 30 && floor % 2 != 0))
+        return floor + 1;
+    return floor;
+}
+
+// A local hour whose UT hour is a multiple of 3, so that the twenty-minute
+// check downloads when the minute is above 30.
+int DownloadHour()
+{
+    for (int hour = 12; hour < 36; ++hour)
+        if ((((hour % 24) + BiasHours()) % 24 + 24) % 24 % 3 == 0)
+            return hour % 24;
+    return 0;
+}
+
+} // namespace
+
+TEST(EndToEnd, AGoodFileShowsItsValueInTheTrayTheLabelsTheLedAndBothCharts)
+{
+    const std::string served = DgdWithLatest("2346----");
+    WriteFile(ServedPath(), served);
+    TProgram program;
+    ASSERT_TRUE(program.Start(With(Server("TERVIK_FTP_TEST_PORT"), {{"TERVIK_E2E_CLOCK", "2026-12-06 14:45"}})));
+    ASSERT_NE(program.Form(), nullptr) << "the program made no form";
+
+    ASSERT_TRUE(program.WaitTip("Kp:6")) << "tray calls:" << Describe(program.Tray());
+    ASSERT_TRUE(program.WaitText(KpValuePlace.x, KpValuePlace.y, "6"))
+        << "value label: " << program.TextAt(KpValuePlace.x, KpValuePlace.y);
+    EXPECT_TRUE(program.WaitText(UpdatedPlace.x, UpdatedPlace.y, "Данные обновлены: 14:45"))
+        << "update label: " << program.TextAt(UpdatedPlace.x, UpdatedPlace.y);
+    EXPECT_FALSE(IsWindowVisible(program.Form())) << "the form stays hidden";
+
+    const std::vector<TTrayCall> calls = program.Tray();
+    ASSERT_GE(calls.size(), 3u) << Describe(calls);
+    EXPECT_EQ(calls[0].What, "ADD") << Describe(calls);
+    EXPECT_EQ(calls[0].Icon, "ICON0") << "the form's icon first" << Describe(calls);
+    EXPECT_EQ(calls[1].What, "MODIFY") << Describe(calls);
+    EXPECT_EQ(calls[1].Icon, "ICON1") << "then the red level icon for 6" << Describe(calls);
+    for (const TTrayCall &call : calls) {
+        EXPECT_NE(call.Icon, "ICON4") << "no error icon after a good download" << Describe(calls);
+        EXPECT_NE(call.What, "DELETE") << Describe(calls);
+    }
+    EXPECT_EQ(ReadFile(program.LocalDgd()), served) << "DGD.txt beside the program is the served file";
+    EXPECT_FALSE(FileThere(program.LocalDgd() + ".part"));
+
+    program.ClickTray();
+    ASSERT_TRUE(program.WaitVisible(true)) << "the tray click shows the form";
+    UpdateWindow(program.Form());
+    WaitFor([&] { return program.Screen().Count(Green, LedRect) > 0; }, 10000);
+    const layertest::TPixels screen = program.Screen();
+    EXPECT_EQ(screen.At((LedRect.left + LedRect.right) / 2, (LedRect.top + LedRect.bottom) / 2), Green)
+        << "the LED is green after a good download";
+    EXPECT_GT(screen.Count(Red, MonthGraphRect), 50) << "the 30-day graph draws its red line";
+    EXPECT_GT(screen.Count(Red, DayPlotRect), 20) << "the histogram has the red bar of the 6";
+    EXPECT_GT(screen.Count(RGB(255, 255, 0), DayPlotRect), 20) << "and the yellow one of the 4";
+
+    // The credit line: a year at the left end of its label and the team at the
+    // right end, on one line.
+    const std::string credit = program.TextAt(CreditRect.left, CreditRect.top);
+    EXPECT_EQ(credit.substr(0, 5), "2026 ") << credit;
+    EXPECT_EQ(credit.substr(credit.size() - 12), " Tervik team") << credit;
+    const int width = CreditWidth(credit);
+    EXPECT_LE(width, CreditRect.right - CreditRect.left) << "the credit line fits on its one line";
+    EXPECT_GE(width, (CreditRect.right - CreditRect.left) * 9 / 10) << "and spans the label";
+    EXPECT_GT(TextPixels(screen, RECT{CreditRect.left, CreditRect.top, CreditRect.left + 50, CreditRect.bottom}), 10)
+        << "the year is drawn at the left end";
+    EXPECT_GT(TextPixels(screen, RECT{CreditRect.right - 70, CreditRect.top, CreditRect.right, CreditRect.bottom}), 30)
+        << "the team at the right end";
+
+    EXPECT_EQ(program.Close(), 0u);
+}
+
+TEST(EndToEnd, WithTheServerDownTheLedIsRedAndTheNextRetryAfterItComesUpBringsTheValue)
+{
+    const std::string gate = Env("TERVIK_FTP_GATE");
+    ASSERT_FALSE(gate.empty()) << "run beside ftp_servers.py";
+    DeleteFileA(gate.c_str());
+    WriteFile(ServedPath(), DgdWithLatest("1233----"));
+    TProgram program;
+    ASSERT_TRUE(program.Start(With(Server("TERVIK_FTP_GATED_PORT"), {{"TERVIK_E2E_RETRY_MS", "1000"}})));
+    ASSERT_NE(program.Form(), nullptr);
+
+    ASSERT_TRUE(program.WaitTip("Ошибка чтения FTP")) << Describe(program.Tray());
+    std::vector<TTrayCall> calls = program.Tray();
+    ASSERT_GE(calls.size(), 2u);
+    EXPECT_EQ(calls[0].What + " " + calls[0].Icon, "ADD ICON0") << Describe(calls);
+    EXPECT_EQ(calls[1].What + " " + calls[1].Icon, "MODIFY ICON4") << "the error icon" << Describe(calls);
+    EXPECT_EQ(program.TextAt(KpValuePlace.x, KpValuePlace.y), "0");
+    EXPECT_EQ(program.TextAt(UpdatedPlace.x, UpdatedPlace.y), "не активно");
+    EXPECT_FALSE(FileThere(program.LocalDgd())) << "a failed connection writes nothing";
+
+    program.ClickTray();
+    ASSERT_TRUE(program.WaitVisible(true));
+    EXPECT_TRUE(WaitFor([&] {
+        const layertest::TPixels screen = program.Screen();
+        return screen.At(343, 18) == RGB(255, 0, 0);
+    }, 10000)) << "the LED is red while the server is down";
+
+    // The server comes up; the one-minute retry (a second here) finds it.
+    SYSTEMTIME before{};
+    GetLocalTime(&before);
+    WriteFile(gate, "open");
+    ASSERT_TRUE(program.WaitTip("Kp:3")) << Describe(program.Tray());
+    ASSERT_TRUE(program.WaitText(KpValuePlace.x, KpValuePlace.y, "3"));
+    SYSTEMTIME after{};
+    GetLocalTime(&after);
+    const std::string updated = program.TextAt(UpdatedPlace.x, UpdatedPlace.y);
+    EXPECT_TRUE(updated == "Данные обновлены: " + TwoDigits(before.wHour) + ":" + TwoDigits(before.wMinute) ||
+                updated == "Данные обновлены: " + TwoDigits(after.wHour) + ":" + TwoDigits(after.wMinute))
+        << "the local time of the refresh; shown: " << updated;
+    calls = program.Tray();
+    EXPECT_EQ(calls.back().Tip, "Kp:3") << Describe(calls);
+    EXPECT_EQ(calls.back().Icon, "ICON3") << "the green level icon" << Describe(calls);
+    EXPECT_TRUE(WaitFor([&] { return program.Screen().At(343, 18) == Green; }, 10000))
+        << "the LED turns green";
+    EXPECT_EQ(ReadFile(program.LocalDgd()), ReadFile(ServedPath()));
+
+    EXPECT_EQ(program.Close(), 0u);
+    DeleteFileA(gate.c_str());
+}
+
+TEST(EndToEnd, TheTrayShowsTheFormAMouseReleaseHidesItAndClosingEndsTheProgramAndRemovesTheIcon)
+{
+    WriteFile(ServedPath(), DgdWithLatest("2222----"));
+    TProgram program;
+    ASSERT_TRUE(program.Start(Server("TERVIK_FTP_TEST_PORT")));
+    ASSERT_NE(program.Form(), nullptr);
+    ASSERT_TRUE(program.WaitTip("Kp:2")) << Describe(program.Tray());
+    EXPECT_FALSE(IsWindowVisible(program.Form()));
+
+    struct Case {
+        const char *Action;
+        UINT Message;
+        LPARAM LParam;
+        bool VisibleAfter;
+    };
+    const Case cases[] = {
+        {"left release on the tray icon", TrayCallback, WM_LBUTTONUP, true},
+        {"left release on the tray icon again", TrayCallback, WM_LBUTTONUP, true},
+        {"left release on the form", WM_LBUTTONUP, MAKELPARAM(60, 300), false},
+        {"right release on the tray icon", TrayCallback, WM_RBUTTONUP, true},
+        {"right release on the form", WM_RBUTTONUP, MAKELPARAM(60, 300), false},
+        {"left press on the tray icon", TrayCallback, WM_LBUTTONDOWN, false},
+    };
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.Action);
+        PostMessageA(program.Form(), c.Message, c.Message == TrayCallback ? 1 : 0, c.LParam);
+        EXPECT_TRUE(program.WaitVisible(c.VisibleAfter)) << "visible expected " << c.VisibleAfter;
+        // The message has been handled once the form answers the next one.
+        SendMessageTimeoutA(program.Form(), WM_NULL, 0, 0, SMTO_ABORTIFHUNG, Patience, nullptr);
+        EXPECT_EQ(IsWindowVisible(program.Form()) != 0, c.VisibleAfter);
+    }
+    int adds = 0;
+    for (const TTrayCall &call : program.Tray())
+        adds += call.What == "ADD" ? 1 : 0;
+    EXPECT_EQ(adds, 1) << "the icon stays in the tray all the time" << Describe(program.Tray());
+
+    EXPECT_EQ(program.Close(), 0u) << "closing the form ends the program";
+    const std::vector<TTrayCall> calls = program.Tray();
+    ASSERT_FALSE(calls.empty());
+    EXPECT_EQ(calls.back().What, "DELETE") << "the icon leaves the tray" << Describe(calls);
+}
+
+TEST(EndToEnd, ATransferCutInTheMiddleKeepsThePreviousFileAndShowsTheErrorState)
+{
+    const std::string previous = DgdWithLatest("1111----");
+    WriteFile(ServedPath(), DgdWithLatest("5555----"));
+    TProgram program;
+    WriteFile(program.LocalDgd(), previous);
+    ASSERT_TRUE(program.Start(Server("TERVIK_FTP_SCRIPTED_PORT", "cut426")));
+    ASSERT_NE(program.Form(), nullptr);
+
+    ASSERT_TRUE(program.WaitTip("Ошибка чтения FTP")) << Describe(program.Tray());
+    const std::vector<TTrayCall> calls = program.Tray();
+    ASSERT_GE(calls.size(), 2u);
+    EXPECT_EQ(calls[1].Icon, "ICON4") << Describe(calls);
+    for (const TTrayCall &call : calls)
+        EXPECT_EQ(call.Tip.rfind("Kp:", 0), std::string::npos) << "nothing was parsed" << Describe(calls);
+    EXPECT_EQ(ReadFile(program.LocalDgd()), previous) << "the previous DGD.txt is kept whole";
+    EXPECT_FALSE(FileThere(program.LocalDgd() + ".part")) << "no partial file is left behind";
+    EXPECT_EQ(program.TextAt(KpValuePlace.x, KpValuePlace.y), "0");
+
+    program.ClickTray();
+    ASSERT_TRUE(program.WaitVisible(true));
+    EXPECT_TRUE(WaitFor([&] { return program.Screen().At(343, 18) == Red; }, 10000))
+        << "the LED is red";
+    EXPECT_EQ(program.Close(), 0u);
+}
+
+// Many refreshes through the schedule's own timers, against a server that
+// refuses every second transfer, so that retries, LED changes, parses and both
+// charts run again and again. Memory and GDI objects must not grow.
+TEST(EndToEnd, FiveHundredRefreshCyclesKeepPrivateBytesAndGdiObjectsFlat)
+{
+    WriteFile(ServedPath(), DgdWithLatest("3456----"));
+    const std::string clock = "2026-12-06 " + TwoDigits(DownloadHour()) + ":45";
+    TProgram program;
+    ASSERT_TRUE(program.Start(With(Server("TERVIK_FTP_SCRIPTED_PORT", "alternate"),
+                                   {{"TERVIK_E2E_CHECK_MS", "70"},
+                                    {"TERVIK_E2E_RETRY_MS", "50"},
+                                    {"TERVIK_E2E_CLOCK", clock}})));
+    ASSERT_NE(program.Form(), nullptr);
+    program.ClickTray(); // shown, so that every refresh also paints
+    ASSERT_TRUE(program.WaitVisible(true));
+
+    // One cycle: a failed download (LED off, error icon) and a good one (LED
+    // on, error icon, then the parse: level icon and tooltip).
+    auto cycles = [&] {
+        int parses = 0;
+        for (const TTrayCall &call : program.Tray())
+            parses += call.Tip == "Kp:6" ? 1 : 0;
+        return parses;
+    };
+    auto errors = [&] {
+        int count = 0;
+        for (const TTrayCall &call : program.Tray())
+            count += call.Tip == "Ошибка чтения FTP" ? 1 : 0;
+        return count;
+    };
+    const DWORD Long = 600000;
+    ASSERT_TRUE(WaitFor([&] { return cycles() >= 50; }, Long)) << "cycles: " << cycles();
+    const std::map<std::string, long long> warm = program.Report();
+    ASSERT_FALSE(warm.empty()) << "the program reports its counters";
+    const int start = cycles();
+    ASSERT_TRUE(WaitFor([&] { return cycles() >= start + 500; }, Long)) << "cycles: " << cycles();
+    const std::map<std::string, long long> done = program.Report();
+    ASSERT_FALSE(done.empty());
+    EXPECT_GE(errors(), 2 * 500) << "every cycle failed once and recovered once";
+
+    std::cout << "soak after " << start << " warm-up and " << cycles() - start << " measured cycles ("
+              << errors() << " outcome changes in all):\n";
+    for (const auto &entry : done)
+        std::cout << "  " << entry.first << ": " << warm.at(entry.first) << " -> " << entry.second << "\n";
+    EXPECT_EQ(done.at("layergdi"), warm.at("layergdi")) << "GDI objects of the window layer";
+    EXPECT_GT(warm.at("private"), 0);
+    EXPECT_LE(done.at("private"), warm.at("private") + 256 * 1024) << "private bytes";
+
+    EXPECT_EQ(program.Close(), 0u);
+}

@@ -1,0 +1,180 @@
+// What the end-to-end tests may change in the program they run, each only when
+// its variable is set:
+//
+//   TERVIK_E2E_FTP_HOST, TERVIK_E2E_FTP_PORT   the FTP server (a test server on loopback)
+//   TERVIK_E2E_FTP_USER                        the login name (picks a scripted server's misbehaviour)
+//   TERVIK_E2E_CHECK_MS, TERVIK_E2E_RETRY_MS   the schedule's 20-minute and 1-minute timers
+//   TERVIK_E2E_CLOCK                           a fixed local clock, "YYYY-MM-DD HH:MM"
+//   TERVIK_E2E_TRAY_LOG                        a file that gets one line per Shell_NotifyIconA call:
+//                                              ADD|MODIFY|DELETE, TAB, icon resource name, TAB, tooltip
+//   TERVIK_E2E_REPORT                          a file that the registered message "Tervik e2e report",
+//                                              sent to the form, fills with the process's private
+//                                              bytes, working set and the window layer's GDI objects
+#include "E2eHooks.h"
+
+#include <windows.h>
+#include <psapi.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <string>
+
+#include "app/TClassMainForm_2750570.h"
+#include "app/TClassMultiElementEx_27BB020.h"
+#include "elements/io/TQorTimer.h"
+#include "elements/io/TQorWinFTP.h"
+#include "elements/text/TimeServices.h"
+#include "elements/win/TQorMainForm.h"
+#include "elements/win/TQorTrayIcon.h"
+#include "runtime/TQorEditMultiEx.h"
+#include "runtime/TQorMultiElementEx.h"
+#include "winlayer/GdiCount.h"
+
+namespace {
+
+std::string Env(const char *Name)
+{
+    const char *value = std::getenv(Name);
+    return value ? value : "";
+}
+
+// ---- The tray log ---------------------------------------------------------------
+
+std::string TrayLogPath;
+
+std::string IconName(HICON Icon)
+{
+    static const char *const Names[] = {"ICON0", "ICON1", "ICON2", "ICON3", "ICON4", "MAINICON"};
+    for (const char *name : Names)
+        if (Icon == LoadIconA(GetModuleHandleA(nullptr), name))
+            return name;
+    return Icon ? "other" : "none";
+}
+
+BOOL LoggedNotifyIcon(DWORD Message, NOTIFYICONDATAA *Record)
+{
+    const char *what = Message == NIM_ADD      ? "ADD"
+                       : Message == NIM_MODIFY ? "MODIFY"
+                       : Message == NIM_DELETE ? "DELETE"
+                                               : "OTHER";
+    const std::string line = std::string(what) + "\t" + IconName(Record->hIcon) + "\t" +
+                             std::string(Record->szTip, strnlen(Record->szTip, sizeof Record->szTip)) +
+                             "\n";
+    if (FILE *log = std::fopen(TrayLogPath.c_str(), "ab")) {
+        std::fwrite(line.data(), 1, line.size(), log);
+        std::fclose(log);
+    }
+    return Shell_NotifyIconA(Message, Record);
+}
+
+// ---- The fixed clock ------------------------------------------------------------
+
+winlayer::TSystemTime FixedTime{};
+
+winlayer::TSystemTime FixedClock()
+{
+    return FixedTime;
+}
+
+bool ParseClock(const std::string &Text, winlayer::TSystemTime &Time)
+{
+    unsigned year = 0, month = 0, day = 0, hour = 0, minute = 0;
+    if (std::sscanf(Text.c_str(), "%u-%u-%u %u:%u", &year, &month, &day, &hour, &minute) != 5)
+        return false;
+    // Sakamoto's day of the week, 0 = Sunday.
+    static const int Offsets[12] = {0, 3, 2, 5, 0, 3, 5, 1, 4, 6, 2, 4};
+    const unsigned y = month < 3 ? year - 1 : year;
+    Time.Year = static_cast<uint16_t>(year);
+    Time.Month = static_cast<uint16_t>(month);
+    Time.Day = static_cast<uint16_t>(day);
+    Time.DayOfWeek = static_cast<uint16_t>((y + y / 4 - y / 100 + y / 400 + Offsets[(month - 1) % 12] + day) % 7);
+    Time.Hour = static_cast<uint16_t>(hour);
+    Time.Minute = static_cast<uint16_t>(minute);
+    Time.Second = 0;
+    Time.Millisecond = 0;
+    return true;
+}
+
+// ---- The report -------------------------------------------------------------------
+
+std::string ReportPath;
+
+UINT ReportMessage()
+{
+    static const UINT message = RegisterWindowMessageA("Tervik e2e report");
+    return message;
+}
+
+// Committed memory of the process's own (not mapped from files): what Windows
+// calls private bytes, added up region by region, which Wine answers as well.
+unsigned long long PrivateBytes()
+{
+    unsigned long long total = 0;
+    MEMORY_BASIC_INFORMATION region{};
+    const char *at = nullptr;
+    while (VirtualQuery(at, &region, sizeof region) == sizeof region) {
+        if (region.State == MEM_COMMIT && region.Type == MEM_PRIVATE)
+            total += region.RegionSize;
+        const char *next = static_cast<const char *>(region.BaseAddress) + region.RegionSize;
+        if (next <= at)
+            break;
+        at = next;
+    }
+    return total;
+}
+
+void WriteReport()
+{
+    PROCESS_MEMORY_COUNTERS memory{};
+    memory.cb = sizeof memory;
+    GetProcessMemoryInfo(GetCurrentProcess(), &memory, sizeof memory);
+    char text[256];
+    std::snprintf(text, sizeof text, "private %llu\nworkingset %llu\nlayergdi %ld\n", PrivateBytes(),
+                  static_cast<unsigned long long>(memory.WorkingSetSize),
+                  static_cast<long>(winlayer::LayerGdiCount().Live()));
+    // Written beside and then moved in, so that a reader never sees half of it.
+    const std::string part = ReportPath + ".part";
+    if (FILE *file = std::fopen(part.c_str(), "wb")) {
+        std::fputs(text, file);
+        std::fclose(file);
+        MoveFileExA(part.c_str(), ReportPath.c_str(), MOVEFILE_REPLACE_EXISTING);
+    }
+}
+
+bool ReportHandler(void *, winlayer::TWinControl *, MSG &Msg, LRESULT &Result)
+{
+    if (Msg.message != ReportMessage())
+        return false;
+    WriteReport();
+    Result = 1;
+    return true;
+}
+
+} // namespace
+
+void E2eAttach(TClassMainForm_2750570 &Scheme)
+{
+    if (!Env("TERVIK_E2E_FTP_HOST").empty())
+        Scheme.FtpReader->FHost = Env("TERVIK_E2E_FTP_HOST");
+    if (!Env("TERVIK_E2E_FTP_PORT").empty())
+        Scheme.FtpReader->Port = std::atoi(Env("TERVIK_E2E_FTP_PORT").c_str());
+    if (!Env("TERVIK_E2E_FTP_USER").empty())
+        Scheme.FtpReader->FUserName = Env("TERVIK_E2E_FTP_USER");
+
+    auto *schedule = static_cast<TClassMultiElementEx_27BB020 *>(Scheme.Schedule->Current->Scheme);
+    if (!Env("TERVIK_E2E_CHECK_MS").empty())
+        schedule->CheckTimer->SetInterval(std::atoi(Env("TERVIK_E2E_CHECK_MS").c_str()));
+    if (!Env("TERVIK_E2E_RETRY_MS").empty())
+        schedule->RetryTimer->SetInterval(std::atoi(Env("TERVIK_E2E_RETRY_MS").c_str()));
+
+    if (ParseClock(Env("TERVIK_E2E_CLOCK"), FixedTime))
+        SetClock(&FixedClock);
+
+    TrayLogPath = Env("TERVIK_E2E_TRAY_LOG");
+    if (!TrayLogPath.empty())
+        TQorTrayIcon::NotifyIcon = &LoggedNotifyIcon;
+
+    ReportPath = Env("TERVIK_E2E_REPORT");
+    if (!ReportPath.empty())
+        winlayer::AddHandler(Scheme.MainForm->Control, winlayer::TMessageHandler{&ReportHandler, nullptr}, true);
+}
