@@ -1,26 +1,83 @@
 #!/usr/bin/env bash
-# Builds the program and starts it under Wine: on $DISPLAY when there is one,
-# otherwise on a virtual display, where it saves build/screenshot.png after a few
-# seconds. On a fresh Debian 12 machine run it as root: it installs what is missing.
+# Builds the program and runs it under Wine, with its window opened from the
+# tray as a user would open it, and saves a picture of the screen as
+# build/screenshot.png. On $DISPLAY when there is one, otherwise on a virtual
+# display. On a fresh Debian 12 machine run it as root: it installs what is missing.
+#
+#   scripts/run.sh            the demo build (build/demo), downloading the sample
+#                             resources/sample/DGD.txt from an FTP server of ours
+#                             on 127.0.0.1:2121; runs until Ctrl+C
+#   scripts/run.sh --live     the 64-bit build with the real server settings
+#                             (build/win64), downloading from the data provider
+#   add --once                to stop right after the screenshot
 set -uo pipefail
 
 root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 cd "$root"
 source scripts/lib/setup.sh
 
+live=0
+once=0
+for arg in "$@"; do
+  case $arg in
+    --live) live=1 ;;
+    --once) once=1 ;;
+    *) echo "usage: scripts/run.sh [--live] [--once]" >&2; exit 2 ;;
+  esac
+done
+
+demo_port=2121
+preset=demo
+[ $live -eq 1 ] && preset=win64
+
 tervik_install_packages || exit 1
-cmake --preset win64 >/dev/null && cmake --build --preset win64 --target tervik || exit 1
+cmake --preset "$preset" >/dev/null || exit 1
+cmake --build --preset "$preset" --target tervik trayclick || exit 1
 tervik_wine_prefix
 
-exe="$root/build/win64/tervik.exe"
-if [ -n "${DISPLAY:-}" ]; then
-  exec "$root/scripts/wine-run.sh" "$exe" "$@"
+exe="$root/build/$preset/tervik.exe"
+trayclick="$root/build/$preset/tools/trayclick.exe"
+
+server_pid=
+program_pid=
+stop_all() {
+  if [ -n "$program_pid" ] && kill -0 "$program_pid" 2>/dev/null; then
+    # Closed as a user closes it, so that it takes its icon out of the tray.
+    "$root/scripts/wine-run.sh" "$trayclick" --close 1 >/dev/null 2>&1
+    for _ in $(seq 50); do kill -0 "$program_pid" 2>/dev/null || break; sleep 0.1; done
+    kill "$program_pid" 2>/dev/null
+    wait "$program_pid" 2>/dev/null
+  fi
+  [ -n "$server_pid" ] && kill "$server_pid" 2>/dev/null && wait "$server_pid" 2>/dev/null
+  program_pid= server_pid=
+  tervik_stop_xvfb
+}
+trap stop_all EXIT
+trap 'exit 130' INT TERM
+
+if [ $live -eq 0 ]; then
+  /usr/bin/python3 scripts/lib/serve_ftp.py resources/sample/DGD.txt "$demo_port" &
+  server_pid=$!
+  for _ in $(seq 50); do
+    (echo > "/dev/tcp/127.0.0.1/$demo_port") 2>/dev/null && break
+    kill -0 "$server_pid" 2>/dev/null || { echo "the FTP server did not start (port $demo_port taken?)" >&2; exit 1; }
+    sleep 0.1
+  done
 fi
 
-tervik_start_xvfb || exit 1
-trap tervik_stop_xvfb EXIT
-"$root/scripts/wine-run.sh" "$exe" "$@" &
-pid=$!
-sleep 6
+[ -n "${DISPLAY:-}" ] || tervik_start_xvfb || exit 1
+
+rm -f "$(dirname "$exe")/DGD.txt"
+"$root/scripts/wine-run.sh" "$exe" &
+program_pid=$!
+
+# The first refresh runs before the program takes its first message, so the
+# click is handled once the window has something to show.
+"$root/scripts/wine-run.sh" "$trayclick" 120 || exit 1
+sleep 3
 import -window root "$root/build/screenshot.png" && echo "screenshot: build/screenshot.png"
-wait $pid
+
+[ $once -eq 1 ] && exit 0
+echo "running; Ctrl+C stops the program${server_pid:+ and the FTP server}"
+wait "$program_pid"
+program_pid=

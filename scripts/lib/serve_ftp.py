@@ -1,0 +1,45 @@
+"""Serves one DGD.txt by anonymous FTP on loopback, as the data provider's
+server does: the file is pub/latest/DGD.txt of a temporary folder.
+
+  serve_ftp.py <DGD.txt> <port>
+
+Runs until it is stopped (SIGINT or SIGTERM), then removes the folder.
+"""
+import os
+import shutil
+import signal
+import sys
+import tempfile
+
+from pyftpdlib.authorizers import DummyAuthorizer
+from pyftpdlib.handlers import FTPHandler
+from pyftpdlib.servers import FTPServer
+
+
+def main():
+    if len(sys.argv) != 3:
+        sys.exit(__doc__)
+    sample, port = sys.argv[1], int(sys.argv[2])
+    root = tempfile.mkdtemp(prefix="tervik-demo-ftp-")
+    try:
+        os.makedirs(os.path.join(root, "pub", "latest"))
+        shutil.copyfile(sample, os.path.join(root, "pub", "latest", "DGD.txt"))
+        authorizer = DummyAuthorizer()
+        authorizer.add_anonymous(root)  # read-only
+        handler = type("Handler", (FTPHandler,), {})
+        handler.authorizer = authorizer
+        server = FTPServer(("127.0.0.1", port), handler)
+        signal.signal(signal.SIGTERM, lambda *_: server.close_all())
+        print("serving %s as ftp://127.0.0.1:%d/pub/latest/DGD.txt" % (sample, port), flush=True)
+        try:
+            server.serve_forever(handle_exit=True)
+        except KeyboardInterrupt:
+            pass
+        finally:
+            server.close_all()
+    finally:
+        shutil.rmtree(root, ignore_errors=True)
+
+
+if __name__ == "__main__":
+    main()
