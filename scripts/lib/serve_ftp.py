@@ -5,6 +5,7 @@ server does: the file is pub/latest/DGD.txt of a temporary folder.
 
 Runs until it is stopped (SIGINT or SIGTERM), then removes the folder.
 """
+import logging
 import os
 import shutil
 import signal
@@ -29,14 +30,10 @@ def main():
         handler = type("Handler", (FTPHandler,), {})
         handler.authorizer = authorizer
         server = FTPServer(("127.0.0.1", port), handler)
-        signal.signal(signal.SIGTERM, lambda *_: server.close_all())
+        signal.signal(signal.SIGTERM, lambda *_: sys.exit(0))
+        logging.basicConfig(level=logging.WARNING)  # no line per session
         print("serving %s as ftp://127.0.0.1:%d/pub/latest/DGD.txt" % (sample, port), flush=True)
-        try:
-            server.serve_forever(handle_exit=True)
-        except KeyboardInterrupt:
-            pass
-        finally:
-            server.close_all()
+        server.serve_forever(handle_exit=True)  # closes everything on SIGINT and SIGTERM
     finally:
         shutil.rmtree(root, ignore_errors=True)
 
