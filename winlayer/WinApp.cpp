@@ -130,15 +130,12 @@ bool PaintFormBackground(void *, TWinControl *sender, MSG &msg, LRESULT &result)
         sender->Children[i]->EnsureWindow();
     if (!sender->Transparent) {
         HDC dc = reinterpret_cast<HDC>(msg.wParam);
-        const COLORREF color = ColorToRGB(sender->Color);
         RECT client{};
         GetClientRect(sender->Handle, &client);
         SetBkMode(dc, OPAQUE);
-        SetBkColor(dc, color);
+        SetBkColor(dc, ColorToRGB(sender->Color));
         SetBrushOrgEx(dc, 0, 0, nullptr);
-        HBRUSH brush = CreateSolidBrush(color);
-        FillRect(dc, &client, brush);
-        DeleteObject(brush);
+        FillRect(dc, &client, sender->Brush()->BrushHandle());
     }
     return false;
 }

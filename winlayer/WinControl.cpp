@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "winlayer/FatalError.h"
+#include "winlayer/GdiCount.h"
 
 namespace winlayer {
 
@@ -36,13 +37,6 @@ void RunAlignHook(TWinControl *control)
 
 } // namespace
 
-COLORREF ColorToRGB(uint32_t color)
-{
-    if (color & 0x80000000u)
-        return GetSysColor(static_cast<int>(color & 0xFF));
-    return color & 0x00FFFFFFu;
-}
-
 TWinControl::TWinControl(TWinControl *parent, const std::string &className)
     : Parent(parent), ClassName(className)
 {
@@ -74,6 +68,9 @@ TWinControl::~TWinControl()
             Parent->FocusChild = nullptr;
     }
 
+    // A context taken from the window goes back before the window goes.
+    DropCanvas();
+
     // The window first: its messages now get default processing only (Destroying),
     // and the windows of the children go with it.
     if (Handle) {
@@ -91,6 +88,17 @@ TWinControl::~TWinControl()
         (*it)->Parent = nullptr;
         (*it)->Free();
     }
+
+    // The tools last: the window used the font until it was gone.
+    for (TWinGraphicTool *tool : {FFont, FBrush}) {
+        if (tool) {
+            tool->OnChanged = {};
+            tool->Free();
+        }
+    }
+    FFont = FBrush = nullptr;
+    DeleteRegion(ClipRgn);
+    ClipRgn = nullptr;
 
     if (IconOwned && Icon && Icon != NoIcon())
         DestroyIcon(Icon);
@@ -220,9 +228,11 @@ bool TWinControl::EnsureWindow()
         CreationHook(this);
     if (AfterCreateHook)
         AfterCreateHook(this);
-    if (Font)
-        SendMessageA(h, WM_SETFONT, reinterpret_cast<WPARAM>(Font), 0xFFFF);
+    if (FFont)
+        SendMessageA(h, WM_SETFONT, reinterpret_cast<WPARAM>(FFont->Handle()), 0xFFFF);
     EnsureChildren();
+    if (Transparent)
+        SubclassForeignChildren(this);
     return true;
 }
 
@@ -248,6 +258,16 @@ HWND TWinControl::GetHandle()
 
 void TWinControl::SetVisible(bool visible)
 {
+    const bool current =
+        Handle ? (GetWindowLongA(Handle, GWL_STYLE) & WS_VISIBLE) != 0 : Visible();
+    if (visible == current && !(visible && DeferredShow)) {
+        // Nothing to show or hide now; a show still pending is called off.
+        if (visible)
+            CreateVisible = true;
+        else
+            DeferredShow = false;
+        return;
+    }
     if (visible) {
         Style |= WS_VISIBLE;
         CreateVisible = true;
@@ -264,19 +284,292 @@ void TWinControl::SetVisible(bool visible)
 
 void TWinControl::SetCaption(const std::string &caption)
 {
+    if (caption == Caption)
+        return;
     Caption = caption;
     if (Handle) {
         SetWindowTextA(Handle, Caption.c_str());
         Invalidate(this);
     }
+    if (AutoSizeHook)
+        AutoSizeHook(this);
+}
+
+RECT TWinControl::BoundsRect() const
+{
+    if (!Handle)
+        return Bounds;
+    RECT rect{};
+    GetWindowRect(Handle, &rect);
+    if (GetWindowLongA(Handle, GWL_STYLE) & WS_CHILD) {
+        HWND parent = GetParent(Handle);
+        if (parent)
+            MapWindowPoints(HWND_DESKTOP, parent, reinterpret_cast<POINT *>(&rect), 2);
+    }
+    return rect;
+}
+
+int TWinControl::Width() const
+{
+    const RECT rect = BoundsRect();
+    return rect.right - rect.left;
+}
+
+int TWinControl::Height() const
+{
+    const RECT rect = BoundsRect();
+    return rect.bottom - rect.top;
 }
 
 void TWinControl::SetBounds(int left, int top, int width, int height)
 {
-    Bounds = RECT{left, top, left + width, top + height};
+    const RECT wanted{left, top, left + width, top + height};
+    const RECT current = BoundsRect();
+    const bool same = EqualRect(&wanted, &current) != 0;
+    Bounds = wanted;
+    if (same && (Handle || PositionSet)) {
+        PositionSet = true;
+        return;
+    }
     PositionSet = true;
     if (Handle)
         SetWindowPos(Handle, nullptr, left, top, width, height, SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+void TWinControl::SetLeft(int left)
+{
+    const RECT r = BoundsRect();
+    SetBounds(left, r.top, r.right - r.left, r.bottom - r.top);
+}
+
+void TWinControl::SetTop(int top)
+{
+    const RECT r = BoundsRect();
+    SetBounds(r.left, top, r.right - r.left, r.bottom - r.top);
+}
+
+void TWinControl::SetWidth(int width)
+{
+    const RECT r = BoundsRect();
+    SetBounds(r.left, r.top, width, r.bottom - r.top);
+}
+
+void TWinControl::SetHeight(int height)
+{
+    const RECT r = BoundsRect();
+    SetBounds(r.left, r.top, r.right - r.left, height);
+}
+
+RECT TWinControl::ClientRect() const
+{
+    RECT rect{0, 0, Bounds.right - Bounds.left, Bounds.bottom - Bounds.top};
+    if (Handle)
+        GetClientRect(Handle, &rect);
+    rect.left += ClientMargins.left;
+    rect.top += ClientMargins.top;
+    rect.right -= ClientMargins.right;
+    rect.bottom -= ClientMargins.bottom;
+    return rect;
+}
+
+void TWinControl::SetEnabled(bool enabled)
+{
+    if (enabled == Enabled())
+        return;
+    if (enabled)
+        Style &= ~WS_DISABLED;
+    else
+        Style |= WS_DISABLED;
+    if (Handle)
+        EnableWindow(Handle, enabled);
+}
+
+TWinGraphicTool *TWinControl::Font()
+{
+    if (!FFont) {
+        FFont = NewFont();
+        FFont->OnChanged = {&FontChanged, this};
+    }
+    return FFont;
+}
+
+void TWinControl::FontChanged(void *data, TWinGraphicTool *tool)
+{
+    auto *self = static_cast<TWinControl *>(data);
+    if (self->Handle)
+        SendMessageA(self->Handle, WM_SETFONT, reinterpret_cast<WPARAM>(tool->Handle()), 0xFFFF);
+    // The canvas copied the old font; the next one copies the new.
+    self->DropCanvas();
+    if (self->AutoSizeHook)
+        self->AutoSizeHook(self);
+}
+
+TWinGraphicTool *TWinControl::Brush()
+{
+    if (!FBrush) {
+        FBrush = NewBrush();
+        FBrush->SetColor(Color);
+    }
+    return FBrush;
+}
+
+namespace {
+
+HDC FetchControlDC(void *, TWinCanvas *canvas, bool &borrowed)
+{
+    TWinControl *control = canvas->Owner;
+    if (control->PaintDC) {
+        borrowed = true;
+        return control->PaintDC;
+    }
+    borrowed = false;
+    HWND window = control->GetHandle();
+    return window ? GdiGetDC(window) : nullptr;
+}
+
+} // namespace
+
+TWinCanvas *TWinControl::Canvas()
+{
+    if (!FCanvas) {
+        FCanvas = NewObject<TWinCanvas>(this);
+        FCanvas->ReleaseKind = TCanvasRelease::ReleaseDC;
+        FCanvas->Fetch = {&FetchControlDC, nullptr};
+    }
+    return FCanvas;
+}
+
+void TWinControl::DropCanvas()
+{
+    if (!FCanvas)
+        return;
+    TWinCanvas *canvas = FCanvas;
+    FCanvas = nullptr;
+    canvas->Free();
+}
+
+void TWinControl::PaintBackground(HDC dc, const RECT &rect)
+{
+    if (!Transparent) {
+        FillRect(dc, &rect, Brush()->BrushHandle());
+        return;
+    }
+    // What the parent would paint there, moved to our coordinates.
+    if (!Handle || !Parent || !Parent->Handle)
+        return;
+    POINT origin{0, 0};
+    MapWindowPoints(Handle, Parent->Handle, &origin, 1);
+    POINT old{};
+    OffsetViewportOrgEx(dc, -origin.x, -origin.y, &old);
+    SendMessageA(Parent->Handle, WM_ERASEBKGND, reinterpret_cast<WPARAM>(dc), 0);
+    SetViewportOrgEx(dc, old.x, old.y, nullptr);
+}
+
+void TWinControl::SetColor(uint32_t color)
+{
+    if (color == Color)
+        return;
+    Color = color;
+    if (FBrush)
+        FBrush->SetColor(color);
+    if (FCanvas && FCanvas->HasBrush())
+        FCanvas->Brush()->SetColor(color);
+    Invalidate(this);
+}
+
+void TWinControl::SetStyle(DWORD style)
+{
+    if (style == Style)
+        return;
+    Style = style;
+    if (Handle) {
+        SetWindowLongA(Handle, GWL_STYLE, static_cast<LONG>(style));
+        SetWindowPos(Handle, nullptr, 0, 0, 0, 0,
+                     SWP_NOSIZE | SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE | SWP_FRAMECHANGED);
+        Invalidate(this);
+    }
+}
+
+void TWinControl::SetExStyle(DWORD exStyle)
+{
+    if (exStyle == ExStyle)
+        return;
+    ExStyle = exStyle;
+    if (Handle) {
+        SetWindowLongA(Handle, GWL_EXSTYLE, static_cast<LONG>(exStyle));
+        SetWindowPos(Handle, nullptr, 0, 0, 0, 0,
+                     SWP_NOSIZE | SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE | SWP_FRAMECHANGED);
+        Invalidate(this);
+    }
+}
+
+void TWinControl::SetCtl3D(bool threeD)
+{
+    if (threeD == Ctl3D)
+        return;
+    Ctl3D = threeD;
+    if (threeD) {
+        SetStyle(Style & ~WS_BORDER);
+        SetExStyle(ExStyle | WS_EX_CLIENTEDGE);
+    } else {
+        SetStyle(Style | WS_BORDER);
+        SetExStyle(ExStyle & ~WS_EX_CLIENTEDGE);
+    }
+}
+
+void TWinControl::SetCursorId(int id)
+{
+    if (id == CursorId)
+        return;
+    CursorId = id;
+    SetCursorHandle(id ? LoadCursorA(nullptr, MAKEINTRESOURCEA(id)) : nullptr);
+}
+
+void TWinControl::SetCursorHandle(HCURSOR cursor)
+{
+    if (cursor == Cursor)
+        return;
+    Cursor = cursor;
+    if (!Handle || !cursor)
+        return;
+    POINT mouse{};
+    if (GetCursorPos(&mouse) && WindowFromPoint(mouse) == Handle)
+        ::SetCursor(cursor);
+}
+
+void TWinControl::SetTabStop(bool tabStop)
+{
+    TabStop = tabStop;
+    SetStyle(tabStop ? (Style | WS_TABSTOP) : (Style & ~WS_TABSTOP));
+}
+
+void TWinControl::SetTabOrder(int tabOrder)
+{
+    if (tabOrder == TabOrder)
+        return;
+    // Room at the new place: the siblings from there on move up by one.
+    if (Parent && tabOrder > 0) {
+        for (TWinControl *sibling : Parent->Children)
+            if (sibling != this && sibling->TabOrder >= tabOrder)
+                ++sibling->TabOrder;
+    }
+    TabOrder = tabOrder;
+}
+
+void TWinControl::SetAlign(uint8_t align)
+{
+    if (align == Align)
+        return;
+    Align = align;
+    RunAlignHook(Parent);
+}
+
+void TWinControl::SetClipRegion(HRGN region)
+{
+    if (region == ClipRgn)
+        return;
+    DeleteRegion(ClipRgn);
+    ClipRgn = region;
 }
 
 LRESULT TWinControl::WindowProc(MSG &msg)
@@ -432,7 +725,7 @@ bool TWinControl::MessageRule(MSG &msg, LRESULT &result)
             HCURSOR cursor = ScreenCursor ? ScreenCursor : Cursor;
             // Without a cursor of our own the class cursor is the right one.
             if (cursor) {
-                SetCursor(cursor);
+                ::SetCursor(cursor);
                 result = 1;
                 return true;
             }
@@ -460,6 +753,18 @@ bool TWinControl::MessageRule(MSG &msg, LRESULT &result)
         }
         return false;
     }
+
+    case WM_KEYDOWN:
+    case WM_KEYUP:
+    case WM_CHAR:
+    case WM_DEADCHAR:
+    case WM_SYSKEYDOWN:
+    case WM_SYSKEYUP:
+    case WM_SYSCHAR:
+    case WM_SYSDEADCHAR:
+        if (GetFocus() != Handle)
+            return false;
+        return KeyNavigationRule(this, msg, result);
 
     case MciNotifyMessage:
         if (MciNotifyHook)

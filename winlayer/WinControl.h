@@ -6,6 +6,9 @@
 #include <vector>
 
 #include "winlayer/Callback.h"
+#include "winlayer/ControlRules.h"
+#include "winlayer/WinCanvas.h"
+#include "winlayer/WinGraphicTool.h"
 #include "winlayer/WinObject.h"
 
 namespace winlayer {
@@ -20,6 +23,10 @@ using TAfterMessageHook = TCallback<void(TWinControl *sender, MSG &msg, LRESULT 
 using TControlHook = TCallback<void(TWinControl *sender)>;
 using TPumpFilter = TCallback<bool(MSG &msg)>;
 using THaltHook = TCallback<void(unsigned exitCode)>;
+// The events of controls.
+using TPaintEvent = TCallback<void(TWinControl *sender, HDC dc)>;
+using TMouseEvent = TCallback<void(TWinControl *sender, TMouseEventData &mouse)>;
+using TKeyEvent = TCallback<void(TWinControl *sender, int &key)>; // a key set to 0 is swallowed
 
 struct THandlerEntry {
     TMessageHandler Handler;
@@ -88,7 +95,6 @@ public:
     HICON Icon = nullptr;        // nullptr: not chosen yet; NoIcon(): none
     bool IconOwned = false;
     HCURSOR Cursor = nullptr;
-    HFONT Font = nullptr;      // sent with WM_SETFONT when the window is made; not owned here
     bool CreateVisible = false; // asked-for handles do not show the window early
     bool DeferredShow = false;  // show at the next EnsureWindow
     bool Transparent = false;
@@ -99,8 +105,63 @@ public:
     UINT_PTR ControlId = 0;  // the menu value of a child window
     HDC PaintDC = nullptr;   // the context of the paint cycle in progress
     HRGN UpdateRgn = nullptr;
-    HRGN ClipRgn = nullptr;
+    HRGN ClipRgn = nullptr;  // the control's own clip region (owned; see SetClipRegion)
     TControlHook OnDestroy; // the object is being freed (its owner must forget it)
+
+    // --- Seen from the elements.
+    RECT ClientMargins{};        // subtracted from the client rectangle
+    bool Ctl3D = false;          // the sunken look (client edge) rather than the flat one
+    bool EraseOnPaint = false;   // the paint handler asks for the update region with erasing
+    WORD ClickCode = 0;          // the notification of a reflected command that is a click
+    int CursorId = 0;            // the system cursor asked for by identifier; 0 none
+    bool KeyNavigation = false;  // on a form: Tab and Shift+Tab move the focus among tab stops
+    bool MouseInside = false;    // between the enter and leave notifications
+    TControlHook AutoSizeHook;   // run after every caption (and font) change: fit to text
+
+    // Events; the setters store the event and attach the handler that raises it.
+    TPaintEvent OnPaint;
+    TControlHook OnResize;
+    TMouseEvent OnMouseDown;
+    TMouseEvent OnMouseUp;
+    TMouseEvent OnMouseMove;
+    TMouseEvent OnMouseDblClk;
+    TMouseEvent OnMouseWheel;
+    TControlHook OnMouseEnter;
+    TControlHook OnMouseLeave;
+    TKeyEvent OnKeyDown;
+    TKeyEvent OnKeyUp;
+    TKeyEvent OnChar;
+    TControlHook OnClick;
+    TControlHook OnShow;
+    TControlHook OnHide;
+    void SetOnPaint(TPaintEvent event);
+    void SetOnResize(TControlHook event);
+    void SetOnMouseDown(TMouseEvent event);
+    void SetOnMouseUp(TMouseEvent event);
+    void SetOnMouseMove(TMouseEvent event);
+    void SetOnMouseDblClk(TMouseEvent event);
+    void SetOnMouseWheel(TMouseEvent event);
+    void SetOnMouseEnter(TControlHook event); // switches on the enter/leave tracking
+    void SetOnMouseLeave(TControlHook event);
+    void SetOnKeyDown(TKeyEvent event);
+    void SetOnKeyUp(TKeyEvent event);
+    void SetOnChar(TKeyEvent event);
+    void SetOnClick(TControlHook event);
+    void SetOnShow(TControlHook event);
+    void SetOnHide(TControlHook event);
+
+    // The control's tools and canvas, made on first use and freed with it. The
+    // brush has the control's colour; a change of the font is sent to the window.
+    TWinGraphicTool *Font();
+    TWinGraphicTool *Brush();
+    TWinCanvas *Canvas(); // GetDC outside a paint cycle, the paint context during one
+    TWinGraphicTool *MadeFont() const { return FFont; }
+    TWinGraphicTool *MadeBrush() const { return FBrush; }
+    TWinCanvas *MadeCanvas() const { return FCanvas; }
+    void DropCanvas();
+    // Fills the rectangle with the control's brush, or with the parent's background
+    // when the control is transparent.
+    void PaintBackground(HDC dc, const RECT &rect);
 
     // Makes the window (and the parent's first) if it does not exist yet, then the
     // children's windows. False when the window cannot be made.
@@ -115,11 +176,38 @@ public:
     LRESULT DefaultProc(const MSG &msg) const;
     bool IsMainWindow() const;
 
+    // Properties. A setter given the current value does nothing; without a window
+    // it only stores the value.
     bool Visible() const { return (Style & WS_VISIBLE) != 0; }
     void SetVisible(bool visible);
     bool Enabled() const { return (Style & WS_DISABLED) == 0; }
+    void SetEnabled(bool enabled);
     void SetCaption(const std::string &caption);
+    // Bounds in the parent's client coordinates (read from the window when it exists).
+    RECT BoundsRect() const;
+    int Left() const { return BoundsRect().left; }
+    int Top() const { return BoundsRect().top; }
+    int Width() const;
+    int Height() const;
     void SetBounds(int left, int top, int width, int height);
+    void SetLeft(int left);
+    void SetTop(int top);
+    void SetWidth(int width);
+    void SetHeight(int height);
+    // The client rectangle less the client margins.
+    RECT ClientRect() const;
+    void SetColor(uint32_t color);
+    void SetStyle(DWORD style);
+    void SetExStyle(DWORD exStyle);
+    void SetCtl3D(bool threeD);
+    void SetCursorId(int id); // a system cursor (IDC_*), 0 none
+    void SetCursorHandle(HCURSOR cursor);
+    void SetTabStop(bool tabStop);
+    void SetTabOrder(int tabOrder); // renumbers the siblings at or above it
+    void SetAlign(uint8_t align);
+    void SetTransparent(bool transparent);
+    // Takes the region (made with NewRectRegion) as the control's own clip region.
+    void SetClipRegion(HRGN region);
 
 protected:
     ~TWinControl() override;
@@ -127,6 +215,11 @@ protected:
 private:
     void EnsureChildren();
     bool MessageRule(MSG &msg, LRESULT &result);
+    static void FontChanged(void *data, TWinGraphicTool *tool);
+
+    TWinGraphicTool *FFont = nullptr;
+    TWinGraphicTool *FBrush = nullptr;
+    TWinCanvas *FCanvas = nullptr;
 };
 
 // --- The layer's loop state and hooks. One thread uses them; no locks.
@@ -171,7 +264,23 @@ LRESULT CALLBACK LayerWindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM 
 // draws transparently.
 void SubclassForeignChildren(TWinControl *control);
 
-// A colour value as a platform colour: a set top bit names a system colour by the low byte.
-COLORREF ColorToRGB(uint32_t color);
+// --- Child controls (WinControls.cpp).
+// The next control identifier of the program.
+UINT_PTR NextControlId();
+// Attached to every child control: the reflected colour messages and commands.
+bool ChildMessages(void *data, TWinControl *sender, MSG &msg, LRESULT &result);
+extern const TMessageHandler ChildHandler;
+// A static text control: "STATIC" superclassed, child, visible, notifying clicks,
+// no prefix, no word wrap, 64 x 22 at (0, 0).
+TWinControl *NewLabel(TWinControl *parent, const std::string &caption);
+// Fit to text: installs (and runs now) or removes the routine that sizes a label
+// to its text after every caption change.
+void SetAutoSize(TWinControl *control, bool autoSize);
+void FitToText(void *data, TWinControl *control);
+// Moves the focus from current to the next (previous) tab stop of the form, by
+// tab order and wrapping round; the control focused, or none.
+TWinControl *TabNavigate(TWinControl *form, TWinControl *current, bool backwards);
+// Tab navigation of a key message on a focused child control; true when swallowed.
+bool KeyNavigationRule(TWinControl *control, MSG &msg, LRESULT &result);
 
 } // namespace winlayer

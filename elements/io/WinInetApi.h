@@ -1,0 +1,38 @@
+#pragma once
+#include <windows.h>
+#include <wininet.h>
+
+#include <cstdint>
+#include <functional>
+
+// The WinINet entry points the FTP reader calls. They default to the real
+// functions; a test may swap one to see what was asked or to make a call fail
+// in a way no real server can (the internet handle itself refused).
+struct TWinInetApi {
+    HINTERNET(WINAPI *InternetOpenA)(LPCSTR Agent, DWORD AccessType, LPCSTR Proxy, LPCSTR ProxyBypass,
+                                     DWORD Flags);
+    BOOL(WINAPI *InternetSetOptionA)(HINTERNET Handle, DWORD Option, LPVOID Buffer, DWORD Length);
+    HINTERNET(WINAPI *InternetConnectA)(HINTERNET Root, LPCSTR Host, INTERNET_PORT Port, LPCSTR UserName,
+                                        LPCSTR Password, DWORD Service, DWORD Flags, DWORD_PTR Context);
+    BOOL(WINAPI *FtpSetCurrentDirectoryA)(HINTERNET Connection, LPCSTR Directory);
+    BOOL(WINAPI *FtpCommandA)(HINTERNET Connection, BOOL ExpectResponse, DWORD Flags, LPCSTR Command,
+                              DWORD_PTR Context, HINTERNET *File);
+    BOOL(WINAPI *InternetGetLastResponseInfoA)(LPDWORD Error, LPSTR Buffer, LPDWORD Length);
+    HINTERNET(WINAPI *FtpOpenFileA)(HINTERNET Connection, LPCSTR FileName, DWORD Access, DWORD Flags,
+                                    DWORD_PTR Context);
+    BOOL(WINAPI *InternetReadFile)(HINTERNET File, LPVOID Buffer, DWORD ToRead, LPDWORD Read);
+    BOOL(WINAPI *InternetCloseHandle)(HINTERNET Handle);
+
+    // How long a connection, a reply or a chunk of data may keep us waiting.
+    DWORD TimeoutMs;
+};
+
+extern TWinInetApi WinInet;
+const TWinInetApi &RealWinInet();
+
+// Runs Call on a helper thread and waits at most Ms milliseconds for it; true
+// when it returned in time. Some waits of Wine's WinINet ignore the timeout
+// options (the TCP connect, the data connection), so the caller bounds them
+// here. A call that is late goes on alone; Late then runs on the helper thread
+// as soon as Call returns, to release whatever Call produced.
+bool RunWithin(uint32_t Ms, std::function<void()> Call, std::function<void()> Late);

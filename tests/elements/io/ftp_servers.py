@@ -1,0 +1,153 @@
+#!/usr/bin/python3
+"""Runs a command with two FTP servers on loopback beside it.
+
+  ftp_servers.py [--sample FILE] [--log FILE] -- command args...
+
+It makes a temporary folder holding pub/latest/DGD.txt (a copy of the sample
+file when one is given), serves it with a real pyftpdlib server (anonymous,
+read and write) and with our scripted server (scripted_ftp.py), runs the
+command, then stops both servers, removes the folder and exits with the
+command's exit code. The command learns where everything is from:
+
+  TERVIK_FTP_TEST_HOST      127.0.0.1
+  TERVIK_FTP_TEST_PORT      port of the pyftpdlib server
+  TERVIK_FTP_SCRIPTED_PORT  port of the scripted server
+  TERVIK_FTP_CLOSED_PORT    a loopback port nobody listens on
+  TERVIK_FTP_STALLED_PORT   a loopback port where connecting hangs
+  TERVIK_FTP_ROOT           the served folder as Wine sees it (Z:\\...)
+  TERVIK_FTP_ROOT_UNIX      the same folder as a Unix path
+
+Nothing here reaches outside 127.0.0.1.
+"""
+
+import argparse
+import logging
+import os
+import shutil
+import socket
+import subprocess
+import sys
+import tempfile
+import threading
+import warnings
+
+sys.dont_write_bytecode = True  # nothing of ours lands in the source tree
+sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
+
+from pyftpdlib.authorizers import DummyAuthorizer  # noqa: E402
+from pyftpdlib.handlers import FTPHandler  # noqa: E402
+from pyftpdlib.servers import FTPServer  # noqa: E402
+
+import scripted_ftp  # noqa: E402
+
+
+class RealServer:
+    def __init__(self, root):
+        authorizer = DummyAuthorizer()
+        with warnings.catch_warnings():  # write access for anonymous is what we want here
+            warnings.simplefilter("ignore")
+            authorizer.add_anonymous(root, perm="elradfmw")
+        handler = type("Handler", (FTPHandler,), {})
+        handler.authorizer = authorizer
+        handler.passive_ports = None
+        self.server = FTPServer(("127.0.0.1", 0), handler)
+        self.port = self.server.address[1]
+        self.stopping = threading.Event()
+        self.thread = threading.Thread(target=self.loop, daemon=True)
+
+    def loop(self):
+        while not self.stopping.is_set():
+            self.server.ioloop.loop(0.1, blocking=False)
+        self.server.close_all()
+
+    def start(self):
+        self.thread.start()
+
+    def stop(self):
+        self.stopping.set()
+        self.thread.join(10)
+
+
+def closed_port():
+    s = socket.socket(socket.AF_INET, socket.SOCK_STREAM)
+    s.bind(("127.0.0.1", 0))
+    port = s.getsockname()[1]
+    s.close()
+    return port
+
+
+class StalledPort:
+    """A port whose connection attempts hang: the listener never accepts and one
+    connection of our own fills its queue, so further SYNs are dropped."""
+
+    def __init__(self):
+        self.listener = socket.socket(socket.AF_INET, socket.SOCK_STREAM)
+        self.listener.bind(("127.0.0.1", 0))
+        self.listener.listen(0)
+        self.port = self.listener.getsockname()[1]
+        self.filler = socket.create_connection(("127.0.0.1", self.port), timeout=5)
+
+    def stop(self):
+        self.filler.close()
+        self.listener.close()
+
+
+def wine_path(path):
+    return "Z:" + os.path.abspath(path).replace("/", "\\")
+
+
+def main():
+    parser = argparse.ArgumentParser()
+    parser.add_argument("--sample")
+    parser.add_argument("--log")
+    parser.add_argument("command", nargs=argparse.REMAINDER)
+    args = parser.parse_args()
+    command = args.command[1:] if args.command[:1] == ["--"] else args.command
+    if not command:
+        parser.error("no command to run")
+
+    log = open(args.log, "w") if args.log else None
+    logging.basicConfig(stream=log or sys.stderr, level=logging.INFO if log else logging.WARNING)
+
+    root = tempfile.mkdtemp(prefix="tervik-ftp-")
+    real = scripted = stalled = None
+    try:
+        os.makedirs(os.path.join(root, "pub", "latest"))
+        target = os.path.join(root, "pub", "latest", "DGD.txt")
+        if args.sample:
+            shutil.copyfile(args.sample, target)
+        else:
+            with open(target, "wb") as f:
+                f.write(b"# DGD.txt test content\r\n" * 40)
+
+        real = RealServer(root)
+        real.start()
+        scripted = scripted_ftp.ScriptedServer(root, log)
+        scripted.start()
+        stalled = StalledPort()
+
+        env = dict(os.environ)
+        env.update({
+            "TERVIK_FTP_TEST_HOST": "127.0.0.1",
+            "TERVIK_FTP_TEST_PORT": str(real.port),
+            "TERVIK_FTP_SCRIPTED_PORT": str(scripted.port),
+            "TERVIK_FTP_CLOSED_PORT": str(closed_port()),
+            "TERVIK_FTP_STALLED_PORT": str(stalled.port),
+            "TERVIK_FTP_ROOT": wine_path(root),
+            "TERVIK_FTP_ROOT_UNIX": root,
+        })
+        return subprocess.call(command, env=env)
+    finally:
+        if stalled:
+            stalled.stop()
+        if scripted:
+            scripted.stop()
+        if real:
+            real.stop()
+        shutil.rmtree(root, ignore_errors=True)
+        if log:
+            log.close()
+
+
+if __name__ == "__main__":
+    sys.exit(main())
