@@ -1,0 +1,238 @@
+#include "TQorTrayIcon.h"
+
+#include <algorithm>
+#include <cstring>
+
+#include "winlayer/WinIcon.h"
+
+using namespace winlayer;
+
+namespace {
+
+BOOL ShellNotifyIcon(DWORD Message, NOTIFYICONDATAA *Record)
+{
+    return Shell_NotifyIconA(Message, Record);
+}
+
+constexpr size_t TipLength = 63; // the first layout's tooltip holds 63 characters and a zero
+
+} // namespace
+
+#if !defined(_WIN64)
+static_assert(NOTIFYICONDATAA_V1_SIZE == 88, "the notification record of the 32-bit program is 88 bytes");
+#endif
+
+TQorTrayIcon::TNotifyProc TQorTrayIcon::NotifyIcon = &ShellNotifyIcon;
+
+TQorTrayIcon::TQorTrayIcon(TWinControl *FormControl) : Form(FormControl)
+{
+    PrevHandler = Form->OnMessage;
+    Form->OnMessage = OwnHandler();
+    PrevDestroy = Form->OnDestroy;
+    Form->OnDestroy = TControlHook{&FormGone, this};
+}
+
+TQorTrayIcon::~TQorTrayIcon()
+{
+    // The form's window usually went first and took the icon with it; when this
+    // element goes first it must leave nothing behind in the tray or on the form.
+    if (FormFreed)
+        return;
+    if (Form->OnDestroy == TControlHook{&FormGone, this})
+        Form->OnDestroy = PrevDestroy;
+    if (Form->OnMessage == OwnHandler())
+        Form->OnMessage = PrevHandler;
+    if (IconAdded)
+        RemoveIcon();
+}
+
+TMessageHandler TQorTrayIcon::OwnHandler()
+{
+    return TMessageHandler{&Messages, this};
+}
+
+void TQorTrayIcon::FormGone(void *Self, TWinControl *Sender)
+{
+    auto *self = static_cast<TQorTrayIcon *>(Self);
+    if (self->IconAdded)
+        self->RemoveIcon();
+    self->FormFreed = true;
+    if (self->PrevDestroy)
+        self->PrevDestroy(Sender);
+}
+
+HICON TQorTrayIcon::FormIcon() const
+{
+    if (Form->Icon && Form->Icon != NoIcon())
+        return Form->Icon;
+    if (Application && Application != Form && Application->Icon && Application->Icon != NoIcon())
+        return Application->Icon;
+    return LoadIconA(GetModuleHandleA(nullptr), "MAINICON");
+}
+
+void TQorTrayIcon::SetTip(const std::string &Text)
+{
+    std::memset(Record.szTip, 0, sizeof Record.szTip);
+    std::memcpy(Record.szTip, Text.data(), std::min(Text.size(), TipLength));
+}
+
+void TQorTrayIcon::SetHint(const std::string &Value)
+{
+    Hint = Value;
+}
+
+void TQorTrayIcon::Hide(bool Hiding)
+{
+    // 1.
+    if (Hiding) {
+        Form->SetVisible(false);
+        if (Form->Parent)
+            Form->Parent->SetVisible(false);
+        CallEventNull(onHide);
+    }
+    // 2.
+    if (IconAdded)
+        return;
+    // 3.
+    Record.cbSize = NOTIFYICONDATAA_V1_SIZE;
+    Record.hWnd = Form->GetHandle();
+    Record.uID = 1;
+    Record.uFlags = NIF_MESSAGE | NIF_ICON | NIF_TIP;
+    Record.uCallbackMessage = CallbackMessage;
+    Record.hIcon = FormIcon();
+    SetTip(Hint);
+    // 4.
+    NotifyIcon(NIM_ADD, &Record);
+    IconAdded = 1;
+}
+
+void TQorTrayIcon::RemoveIcon()
+{
+    NotifyIcon(NIM_DELETE, &Record);
+    IconAdded = 0;
+}
+
+void TQorTrayIcon::Restore(bool Remove)
+{
+    // 1.
+    if (!IconAdded)
+        return;
+    // 2.
+    if (Remove)
+        RemoveIcon();
+    // 3.
+    if (Application && Application != Form)
+        Application->SetVisible(true);
+    Form->SetVisible(true);
+    SetForegroundWindow(Form->Handle);
+}
+
+void TQorTrayIcon::doHide(TData &, uint16_t)
+{
+    Hide(true);
+}
+
+void TQorTrayIcon::doShowIcon(TData &, uint16_t)
+{
+    Hide(false);
+}
+
+void TQorTrayIcon::doRestore(TData &, uint16_t)
+{
+    Restore(!KeepIcon);
+}
+
+void TQorTrayIcon::doHint(TData &Data, uint16_t)
+{
+    Hint = ToString(Data);
+    SetTip(Hint);
+    NotifyIcon(NIM_MODIFY, &Record);
+}
+
+void TQorTrayIcon::doSetIcon(TData &Data, uint16_t)
+{
+    if (IsIcon(Data))
+        Record.hIcon = AsIcon(Data) ? AsIcon(Data)->Handle() : nullptr;
+    else
+        Record.hIcon = FormIcon();
+    NotifyIcon(NIM_MODIFY, &Record);
+}
+
+void TQorTrayIcon::CallbackEvents(LPARAM MouseMessage)
+{
+    switch (MouseMessage) {
+    case WM_MOUSEMOVE: CallEventNull(onMouseMove); break;
+    case WM_LBUTTONDOWN: CallEventInt(onMouseDown, 0); break;
+    case WM_LBUTTONUP:
+        CallEventInt(onMouseUp, 0);
+        CallEventInt(onClick, 0);
+        break;
+    case WM_LBUTTONDBLCLK: CallEventInt(onDblClick, 0); break;
+    case WM_RBUTTONDOWN: CallEventInt(onMouseDown, 1); break;
+    case WM_RBUTTONUP:
+        CallEventInt(onClick, 1);
+        CallEventInt(onMouseUp, 1);
+        break;
+    case WM_RBUTTONDBLCLK: CallEventInt(onDblClick, 1); break;
+    case WM_MBUTTONDOWN: CallEventInt(onMouseDown, 2); break;
+    case WM_MBUTTONUP:
+        CallEventInt(onClick, 2);
+        CallEventInt(onMouseUp, 2);
+        break;
+    case WM_MBUTTONDBLCLK: CallEventInt(onDblClick, 2); break;
+    case WM_USER + 2: CallEventNull(onBalloonShow); break;
+    case WM_USER + 4: CallEventNull(onBalloonTimeout); break;
+    case WM_USER + 5: CallEventNull(onBalloonClick); break;
+    default: break;
+    }
+}
+
+bool TQorTrayIcon::Messages(void *Self, TWinControl *Sender, MSG &Msg, LRESULT &Result)
+{
+    auto *self = static_cast<TQorTrayIcon *>(Self);
+    // The handler after ours, taken now: WM_DESTROY puts it back on the form.
+    const TMessageHandler previous = self->PrevHandler;
+    bool handled = false;
+
+    switch (Msg.message) {
+    case WM_DESTROY:
+        // The form is going: only the icon is taken away, nothing is shown again.
+        if (self->IconAdded)
+            self->RemoveIcon();
+        if (Sender->OnMessage == self->OwnHandler())
+            Sender->OnMessage = previous;
+        break;
+    case WM_CLOSE:
+        if (self->CloseToTray && Msg.lParam == 0) {
+            SendMessageA(Msg.hwnd, WM_SYSCOMMAND, SC_MINIMIZE, -1);
+            Result = 0;
+            handled = true;
+        }
+        break;
+    case WM_SETICON:
+        self->Record.hIcon = self->FormIcon();
+        NotifyIcon(NIM_MODIFY, &self->Record);
+        break;
+    case WM_SYSCOMMAND:
+        if (Msg.wParam == SC_MINIMIZE &&
+            ((self->CloseToTray && Msg.lParam == -1) || !self->MinimizeNormally)) {
+            self->Hide(true);
+            Result = 0;
+            handled = true;
+        } else if (Msg.wParam == SC_RESTORE) {
+            self->Restore(true);
+        }
+        break;
+    case CallbackMessage:
+        self->CallbackEvents(Msg.lParam);
+        break;
+    default:
+        break;
+    }
+
+    if (handled)
+        return true;
+    if (previous)
+        return previous(Sender, Msg, Result);
+    return false;
+}

@@ -1,0 +1,70 @@
+#pragma once
+#include <windows.h>
+#include <shellapi.h>
+
+#include <cstdint>
+#include <string>
+
+#include "runtime/TPointLink.h"
+#include "winlayer/WinControl.h"
+
+// Puts an icon for a form into the notification area, hides the form into it
+// and brings it back. It has no window of its own: it hooks into the message
+// handling of the form's control, so it must be made after the form's Init.
+class TQorTrayIcon : public TElement {
+public:
+    explicit TQorTrayIcon(winlayer::TWinControl *FormControl);
+    ~TQorTrayIcon();
+    TQorTrayIcon(const TQorTrayIcon &) = delete;
+    TQorTrayIcon &operator=(const TQorTrayIcon &) = delete;
+
+    winlayer::TWinControl *Form; // not owned
+    NOTIFYICONDATAA Record{};    // its first layout: cbSize NOTIFYICONDATAA_V1_SIZE
+    uint8_t IconAdded = 0;
+    winlayer::TMessageHandler PrevHandler;
+    std::string Hint;
+    uint8_t CloseToTray = 0;      // a user's close hides the form into the tray
+    uint8_t MinimizeNormally = 0; // zero: minimising hides the form into the tray
+    uint8_t KeepIcon = 0;         // doRestore leaves the icon in the tray
+
+    TPointLink onDblClick;
+    TPointLink onHide;
+    TPointLink onClick;
+    TPointLink onMouseDown;
+    TPointLink onMouseMove;
+    TPointLink onMouseUp;
+    TPointLink onBalloonShow;
+    TPointLink onBalloonTimeout;
+    TPointLink onBalloonClick;
+
+    void SetHint(const std::string &Value);
+
+    void doHide(TData &Data, uint16_t Index);
+    void doShowIcon(TData &Data, uint16_t Index);
+    void doRestore(TData &Data, uint16_t Index);
+    void doHint(TData &Data, uint16_t Index);
+    void doSetIcon(TData &Data, uint16_t Index);
+
+    // Every notification-area call goes through here, so that a test can see
+    // each request with the record it carried.
+    using TNotifyProc = BOOL (*)(DWORD Message, NOTIFYICONDATAA *Record);
+    static TNotifyProc NotifyIcon;
+
+    static constexpr UINT CallbackMessage = WM_USER + 1;
+
+private:
+    static bool Messages(void *Self, winlayer::TWinControl *Sender, MSG &Msg, LRESULT &Result);
+    static void FormGone(void *Self, winlayer::TWinControl *Sender);
+    void Hide(bool Hiding);
+    void Restore(bool Remove);
+    void RemoveIcon();
+    void CallbackEvents(LPARAM MouseMessage);
+    void SetTip(const std::string &Text);
+    HICON FormIcon() const;
+    winlayer::TMessageHandler OwnHandler();
+
+    // The control's destroy hook before ours: the form may be freed by the
+    // window layer first, and then this element must not touch it again.
+    winlayer::TControlHook PrevDestroy;
+    bool FormFreed = false;
+};
