@@ -124,6 +124,7 @@ void TQorPlotter::ZoomBox(int32_t X, int32_t Y)
     TWinCanvas *canvas = Control->Canvas();
     canvas->Pen()->SetPenMode(pmXor);
     canvas->Rectangle(DownX, DownY, X, Y);
+    canvas->Release(); // a window's context is not kept between mouse messages
 }
 
 void TQorPlotter::PaintEvent(void *Self, TWinControl *, HDC Dc)

@@ -4,6 +4,7 @@
 #include <psapi.h>
 
 #include <cstdio>
+#include <cstring>
 #include <string>
 #include <vector>
 
@@ -14,6 +15,7 @@
 #include "elements/win/WinTestKit.h"
 #include "winlayer/GdiCount.h"
 #include "winlayer/WinBitmap.h"
+#include "winlayer/WinMemoryStream.h"
 
 using namespace winlayer;
 using namespace wintest;
@@ -239,4 +241,283 @@ TEST_F(ChartTest, PlotterClipsBarsAboveItsScaleToThePlotArea)
     EXPECT_EQ(Hex(shot.At(56, 10)), Hex(Face())) << "not even its top edge";
     EXPECT_EQ(Hex(shot.At(56, 20)), Hex(BluePixel)) << "the frame";
     EXPECT_EQ(Hex(shot.At(56, 25)), Hex(RGB(255, 0, 0))) << "the red fill inside the plot";
+}
+
+namespace {
+
+void Mouse(HWND Window, UINT Message, WPARAM Keys, int X, int Y)
+{
+    SendMessageA(Window, Message, Keys, MAKELPARAM(X, Y));
+}
+
+// Holds Ctrl down in the thread's key state (what GetKeyState reads) while it lives.
+struct CtrlHeld {
+    BYTE Old[256] = {};
+    CtrlHeld()
+    {
+        GetKeyboardState(Old);
+        BYTE keys[256];
+        memcpy(keys, Old, sizeof keys);
+        keys[VK_CONTROL] = 0x80;
+        SetKeyboardState(keys);
+    }
+    ~CtrlHeld() { SetKeyboardState(Old); }
+    CtrlHeld(const CtrlHeld &) = delete;
+    CtrlHeld &operator=(const CtrlHeld &) = delete;
+};
+
+// A handler-list entry that counts its calls and keeps the last sender.
+struct HandlerProbe {
+    int Calls = 0;
+    TQorMouseRecord Last;
+    static void Handle(void *Self, void *Sender)
+    {
+        auto *probe = static_cast<HandlerProbe *>(Self);
+        ++probe->Calls;
+        probe->Last = *static_cast<TQorMouseRecord *>(Sender);
+    }
+};
+
+} // namespace
+
+TEST_F(ChartTest, MiddleButtonPansAndTheWheelZoomsOnlyWithMouseControl)
+{
+    Running on;
+    TQorMainForm *form = MakeMainForm(382, 300, 1);
+    TQorPlotter *plot = MakeDayPlot(form);
+    TQorPlotHistogram *bars = MakeBars(plot, 0x00FFFF);
+    for (int v : {1, 4, 2, 5, 3, 0, 0}) {
+        TData d = IntData(v);
+        bars->doAdd(d, 0);
+    }
+    Sink *downs = SinkFor(plot->onMouseDown, "down");
+    HWND window = plot->Control->Handle;
+
+    // Off: the element's events still come, the scale stays automatic in X.
+    Mouse(window, WM_MBUTTONDOWN, MK_MBUTTON, 100, 40);
+    Mouse(window, WM_MOUSEMOVE, MK_MBUTTON, 128, 50);
+    Mouse(window, WM_MBUTTONUP, 0, 128, 50);
+    EXPECT_EQ(downs->Values(), std::vector<std::string>{"int 2"});
+    EXPECT_EQ(plot->MaxX, 0.0);
+    EXPECT_EQ(plot->DragMode, pdmNone);
+    EXPECT_EQ(GetFocus(), window) << "a press focuses the plot";
+
+    // On: the press freezes X at the data (2..14), the move pans by 28 pixels
+    // (one unit) right and 10 down.
+    plot->MouseControl = 1;
+    Mouse(window, WM_MBUTTONDOWN, MK_MBUTTON, 100, 40);
+    EXPECT_EQ(plot->DragMode, pdmPan);
+    EXPECT_EQ(plot->MinX, 2.0);
+    EXPECT_EQ(plot->MaxX, 14.0);
+    Mouse(window, WM_MOUSEMOVE, MK_MBUTTON, 128, 50);
+    EXPECT_DOUBLE_EQ(plot->MinX, 1.0);
+    EXPECT_DOUBLE_EQ(plot->MaxX, 13.0);
+    EXPECT_DOUBLE_EQ(plot->MaxY, 8.0 + 10 * 8.0 / 82);
+    Mouse(window, WM_MBUTTONUP, 0, 128, 50);
+    EXPECT_EQ(plot->DragMode, pdmNone);
+
+    // A wheel notch forward zooms in by 0.192 about the last mouse position.
+    plot->MinY = 0.0;
+    plot->MaxY = 8.0;
+    plot->MinX = 2.0;
+    plot->MaxX = 14.0;
+    Mouse(window, WM_MOUSEMOVE, 0, 168, 41);
+    SendMessageA(window, WM_MOUSEWHEEL, MAKEWPARAM(0, WHEEL_DELTA), MAKELPARAM(500, 500));
+    EXPECT_DOUBLE_EQ(plot->MaxY, 8.0 - 4 * (120 * 65536 / 4096.0 * 0.0001));
+    EXPECT_DOUBLE_EQ(plot->MinX, 2.0 + 6 * (120 * 65536 / 4096.0 * 0.0001));
+
+    plot->MouseControl = 0;
+    SendMessageA(window, WM_MOUSEWHEEL, MAKEWPARAM(0, WHEEL_DELTA), MAKELPARAM(500, 500));
+    EXPECT_DOUBLE_EQ(plot->MaxY, 8.0 - 4 * (120 * 65536 / 4096.0 * 0.0001)) << "off: the wheel does nothing";
+}
+
+TEST_F(ChartTest, CtrlDragShowsAnXorBoxAndZoomsToIt)
+{
+    Running on;
+    TQorMainForm *form = MakeMainForm(382, 300, 1);
+    TQorPlotter *plot = MakeDayPlot(form);
+    plot->MouseControl = 1;
+    TQorPlotHistogram *bars = MakeBars(plot, 0x00FFFF);
+    for (int v : {1, 4, 2, 5, 3, 0, 0}) {
+        TData d = IntData(v);
+        bars->doAdd(d, 0);
+    }
+    HandlerProbe downs, moves, ups;
+    plot->MouseDownHandlers.Add(&HandlerProbe::Handle, &downs);
+    plot->MouseMoveHandlers.Add(&HandlerProbe::Handle, &moves);
+    plot->MouseUpHandlers.Add(&HandlerProbe::Handle, &ups);
+    ShowAndPaint(form);
+    HWND window = plot->Control->Handle;
+
+    {
+        CtrlHeld ctrl;
+        Mouse(window, WM_LBUTTONDOWN, MK_LBUTTON | MK_CONTROL, 42, 0);
+        EXPECT_EQ(plot->DragMode, pdmZoomBox);
+        Mouse(window, WM_MOUSEMOVE, MK_LBUTTON | MK_CONTROL, 60, 20);
+        Mouse(window, WM_MOUSEMOVE, MK_LBUTTON | MK_CONTROL, 84, 41);
+
+        // The box's inside is the screen combined with the control's colour:
+        // the background turns black; outside the box nothing changed.
+        const Snapshot during = ScreenPixels(window);
+        EXPECT_EQ(Hex(during.At(70, 15)), Hex(RGB(0, 0, 0))) << "inside the box";
+        EXPECT_EQ(Hex(during.At(100, 15)), Hex(Face())) << "outside the box";
+        Mouse(window, WM_LBUTTONUP, MK_CONTROL, 84, 41);
+    }
+    // Zoomed to X 3.5..5 and Y 4..8; the box is gone once the plot repainted.
+    EXPECT_DOUBLE_EQ(plot->MinX, 3.5);
+    EXPECT_DOUBLE_EQ(plot->MaxX, 5.0);
+    EXPECT_DOUBLE_EQ(plot->MinY, 4.0);
+    EXPECT_DOUBLE_EQ(plot->MaxY, 8.0);
+    EXPECT_EQ(plot->DragMode, pdmNone);
+    Settle();
+    const Snapshot after = ScreenPixels(window);
+    EXPECT_NE(Hex(after.At(70, 15)), Hex(RGB(0, 0, 0)));
+
+    EXPECT_EQ(downs.Calls, 1);
+    EXPECT_EQ(moves.Calls, 2);
+    EXPECT_EQ(ups.Calls, 1);
+    EXPECT_EQ(moves.Last.X, 84);
+    EXPECT_EQ(ups.Last.Y, 41);
+
+    // Dragged back up and left: both axes go back to the data and stay fixed there.
+    {
+        CtrlHeld ctrl;
+        Mouse(window, WM_LBUTTONDOWN, MK_LBUTTON | MK_CONTROL, 200, 60);
+        Mouse(window, WM_MOUSEMOVE, MK_LBUTTON | MK_CONTROL, 100, 20);
+        Mouse(window, WM_LBUTTONUP, MK_CONTROL, 100, 20);
+    }
+    EXPECT_EQ(plot->MinX, 2.0);
+    EXPECT_EQ(plot->MaxX, 14.0);
+    EXPECT_EQ(plot->MinY, 0.0);
+    EXPECT_EQ(plot->MaxY, 5.0);
+    plot->MouseDownHandlers.Remove(&HandlerProbe::Handle, &downs);
+    plot->MouseMoveHandlers.Remove(&HandlerProbe::Handle, &moves);
+    plot->MouseUpHandlers.Remove(&HandlerProbe::Handle, &ups);
+}
+
+TEST_F(ChartTest, ResizeGivesTheBitmapTheControlsSizeAndAStreamReplacesTheValues)
+{
+    Running on;
+    TQorMainForm *form = MakeMainForm(382, 300);
+    TQorGrapher *graph = MakeMonthGraph(form);
+    TQorPlotter *plot = MakeDayPlot(form);
+
+    graph->Control->SetBounds(17, 109, 200, 60);
+    plot->Control->SetBounds(15, 2, 0, 0);
+    EXPECT_EQ(graph->Bitmap->Width(), 200);
+    EXPECT_EQ(graph->Bitmap->Height(), 60);
+    EXPECT_EQ(plot->Bitmap->Width(), 1) << "never below 1 x 1";
+    EXPECT_EQ(plot->Bitmap->Height(), 1);
+
+    for (int v : {1, 2, 3}) {
+        TData d = IntData(v);
+        graph->doAdd(d, 0);
+    }
+    auto *stream = NewObject<TWinMemoryStream>();
+    const uint8_t bytes[] = {0x05, 0x00, 0x02, 0x00, 0x06};
+    stream->Write(bytes, sizeof bytes);
+    TData d;
+    d.dtStream(stream);
+    graph->doAdd(d, 0);
+    ASSERT_EQ(graph->Count(), 3) << "the stream's values replace the old ones";
+    EXPECT_EQ(graph->Values[0].Y, 5.0);
+    EXPECT_EQ(graph->Values[1].Y, 2.0);
+    EXPECT_EQ(graph->Values[2].Y, 6.0) << "a lone last byte is a low byte";
+    EXPECT_EQ(graph->Values[2].X, 2.0);
+    stream->Free();
+
+    TData none;
+    graph->doClear(none, 0);
+    EXPECT_EQ(graph->Count(), 0);
+}
+
+namespace {
+
+// The process's private committed bytes. Wine leaves PrivateUsage 0 and keeps
+// the same count in PagefileUsage (which Windows fills alike).
+SIZE_T PrivateBytes()
+{
+    PROCESS_MEMORY_COUNTERS_EX counters{};
+    counters.cb = sizeof counters;
+    GetProcessMemoryInfo(GetCurrentProcess(), reinterpret_cast<PROCESS_MEMORY_COUNTERS *>(&counters),
+                         sizeof counters);
+    return counters.PrivateUsage != 0 ? counters.PrivateUsage : counters.PagefileUsage;
+}
+
+// Ten thousand redraws take longer than the loop watchdog allows; no loop runs here.
+using ChartLeakTest = ChartTestOn<UnwatchedLayerTest>;
+
+} // namespace
+
+TEST_F(ChartLeakTest, TenThousandRedrawsOfTheGraphAndTheHistogramLeakNoGdiObjectAndNoMemory)
+{
+    Running on;
+    TQorMainForm *form = MakeMainForm(382, 300);
+    TQorGrapher *graph = MakeMonthGraph(form);
+    TQorPlotter *plot = MakeDayPlot(form);
+    TQorPlotHistogram *red = MakeBars(plot, 0x0000FF);
+    TQorPlotHistogram *yellow = MakeBars(plot, 0x00FFFF);
+    TQorPlotHistogram *green = MakeBars(plot, 0x008000);
+    for (int i = 0; i < 240; ++i) {
+        TData d = IntData(i * 7 % 10);
+        graph->doAdd(d, 0);
+    }
+
+    HDC screen = GetDC(nullptr);
+    HDC memory = CreateCompatibleDC(screen);
+    HBITMAP target = CreateCompatibleBitmap(screen, 400, 120);
+    ReleaseDC(nullptr, screen);
+    HGDIOBJ old = SelectObject(memory, target);
+
+    // One refill of the histogram (clear, seven bars) and a redraw of both
+    // charts; every 100th time both are resized too.
+    auto redraw = [&](int i) {
+        TData none;
+        plot->doClear(none, 0);
+        for (int bar = 0; bar < 7; ++bar) {
+            const double height = (i + bar) % 10;
+            AddBar(green, yellow, red, height, height <= 3 ? green : height < 5 ? yellow : red);
+        }
+        SendMessageA(plot->Control->Handle, WM_PRINTCLIENT, reinterpret_cast<WPARAM>(memory), PRF_CLIENT);
+        graph->Draw();
+        SendMessageA(graph->Control->Handle, WM_PRINTCLIENT, reinterpret_cast<WPARAM>(memory), PRF_CLIENT);
+        if (i % 100 == 99) {
+            const int grow = (i / 100) % 2;
+            plot->Control->SetBounds(15, 2, 336 + grow, 82 + grow);
+            graph->Control->SetBounds(17, 109, 335 + grow, 105 + grow);
+        }
+        layertest::DrainQueue();
+    };
+
+    for (int i = 0; i < 1000; ++i)
+        redraw(i); // what is made once, and the heap's first growth
+    const int32_t layerBefore = LayerGdiCount().Live();
+    const DWORD systemBefore = GetGuiResources(GetCurrentProcess(), GR_GDIOBJECTS);
+    const SIZE_T bytesBefore = PrivateBytes();
+
+    for (int i = 0; i < 10000; ++i)
+        redraw(i);
+
+    const int32_t layerAfter = LayerGdiCount().Live();
+    const DWORD systemAfter = GetGuiResources(GetCurrentProcess(), GR_GDIOBJECTS);
+    const SIZE_T bytesAfter = PrivateBytes();
+    std::printf("GDI objects (layer count): %d before, %d after\n", static_cast<int>(layerBefore),
+                static_cast<int>(layerAfter));
+    std::printf("GDI objects (GetGuiResources): %lu before, %lu after\n", static_cast<unsigned long>(systemBefore),
+                static_cast<unsigned long>(systemAfter));
+    std::printf("private bytes: %llu before, %llu after\n", static_cast<unsigned long long>(bytesBefore),
+                static_cast<unsigned long long>(bytesAfter));
+    RecordProperty("PrivateBytesBefore", std::to_string(bytesBefore));
+    RecordProperty("PrivateBytesAfter", std::to_string(bytesAfter));
+
+    EXPECT_EQ(layerAfter, layerBefore) << "the layer's own count";
+    if (systemBefore != 0) {
+        EXPECT_EQ(systemAfter, systemBefore) << "the system's count";
+    }
+    EXPECT_NE(bytesBefore, 0u) << "the system tells the private bytes";
+    EXPECT_LT(bytesAfter, bytesBefore + 64 * 1024) << "7 bytes lost per redraw would be more";
+
+    SelectObject(memory, old);
+    DeleteObject(target);
+    DeleteDC(memory);
 }
