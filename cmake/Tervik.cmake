@@ -1,7 +1,10 @@
 # Flags shared by every target of the project.
 
-# Texts on screen are cp1251; the sources are UTF-8.
-add_compile_options(-fexec-charset=CP1251 -finput-charset=UTF-8)
+# Texts on screen are cp1251; the sources are UTF-8. clang, used only by the
+# fuzz preset, converts to no other character set: there the texts stay UTF-8.
+if(CMAKE_CXX_COMPILER_ID STREQUAL "GNU")
+  add_compile_options(-fexec-charset=CP1251 -finput-charset=UTF-8)
+endif()
 add_compile_options(-Wall -Wextra)
 if(TERVIK_WERROR)
   add_compile_options(-Werror)
@@ -20,6 +23,13 @@ endif()
 if(TERVIK_SANITIZE)
   add_compile_options(-fsanitize=address,undefined -fno-sanitize-recover=undefined -fno-omit-frame-pointer)
   add_link_options(-fsanitize=address,undefined)
+endif()
+
+if(TERVIK_FUZZ)
+  # Coverage for libFuzzer and ASan in every library; only the fuzz targets link
+  # libFuzzer's own main.
+  add_compile_options(-fsanitize=fuzzer-no-link,address -fno-omit-frame-pointer)
+  add_link_options(-fsanitize=address)
 endif()
 
 if(CMAKE_BUILD_TYPE STREQUAL "MinSizeRel")

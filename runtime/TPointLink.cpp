@@ -1,5 +1,6 @@
 #include "TPointLink.h"
 
+#include <utility>
 #include <vector>
 
 void MakeLink(uint16_t Index, TPointLink &Link, TPointProc Code, TElement *Target)
@@ -115,10 +116,26 @@ void ForwardStr(TData &Data, const TPointLink &Link, const std::string &Value)
     Data.ForwardLink = &Link;
 }
 
+void ForwardStr(TData &Data, const TPointLink &Link, std::string &&Value)
+{
+    Data.DataType = dtForward | dtString;
+    Data.StrValue = std::move(Value);
+    Data.NextData = nullptr;
+    Data.ForwardLink = &Link;
+}
+
 void ForwardValue(TData &Data, const TPointLink &Link, const TData &Stored)
 {
     if (&Data != &Stored)
         Data = Stored;
+    Data.DataType = static_cast<uint8_t>(Data.DataType + dtForward);
+    Data.ForwardLink = &Link;
+}
+
+void ForwardValue(TData &Data, const TPointLink &Link, TData &&Stored)
+{
+    if (&Data != &Stored)
+        Data = std::move(Stored);
     Data.DataType = static_cast<uint8_t>(Data.DataType + dtForward);
     Data.ForwardLink = &Link;
 }
@@ -187,22 +204,48 @@ std::string ReadString(TData &Data, const TPointLink &Link, const std::string &D
 {
     TData answer;
     if (Answer(Link, answer))
-        return ToString(answer);
+        return answer.DataType == dtString ? std::move(answer.StrValue) : ToString(answer);
     if (!Default.empty())
         return Default;
     if (Data.DataType != dtNull) {
-        std::string v = ToString(Data);
+        // The string is taken, not copied: once consumed, the record is null
+        // (or the next value), and a null record's string means nothing.
+        std::string v = Data.DataType == dtString ? std::move(Data.StrValue) : ToString(Data);
         ConsumeData(Data);
         return v;
     }
     return std::string();
 }
 
+void ReadStringTo(TData &Data, const TPointLink &Link, const std::string &Default, std::string &Result)
+{
+    TData answer;
+    if (Answer(Link, answer)) {
+        Result = answer.DataType == dtString ? std::move(answer.StrValue) : ToString(answer);
+        return;
+    }
+    if (!Default.empty()) {
+        Result = Default;
+        return;
+    }
+    if (Data.DataType != dtNull) {
+        // Copied, not taken: Result has room from earlier reads, and the record
+        // keeps its own for what the caller hands on in it.
+        if (Data.DataType == dtString)
+            Result = Data.StrValue;
+        else
+            Result = ToString(Data);
+        ConsumeData(Data);
+        return;
+    }
+    Result.clear();
+}
+
 void ReadData(TData &Data, const TPointLink &Link, const TData *Default, TData &Result)
 {
     TData answer;
     if (Answer(Link, answer)) {
-        Result = answer;
+        Result = std::move(answer);
         return;
     }
     if (Default && Default->DataType != dtNull) {
@@ -219,7 +262,7 @@ void ReadDataFirst(TData &Data, const TPointLink &Link, const TData *Default, TD
 {
     TData answer;
     if (Answer(Link, answer)) {
-        Result = answer;
+        Result = std::move(answer);
         Result.NextData = nullptr;
         return;
     }
@@ -227,10 +270,16 @@ void ReadDataFirst(TData &Data, const TPointLink &Link, const TData *Default, TD
         CopyValue(Result, *Default);
         return;
     }
-    TData first = Data;
-    first.NextData = nullptr;
+    if (&Result == &Data) {
+        TData first = Data;
+        first.NextData = nullptr;
+        ConsumeData(Data);
+        Result = std::move(first);
+        return;
+    }
+    Result = Data;
+    Result.NextData = nullptr;
     ConsumeData(Data);
-    Result = first;
 }
 
 winlayer::TWinStream *ReadStream(TData &Data, const TPointLink &Link, winlayer::TWinStream *Default)

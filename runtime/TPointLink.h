@@ -54,7 +54,11 @@ void CallEventNull(const TPointLink &Link);
 void ForwardNull(TData &Data, const TPointLink &Link);
 void ForwardInt(TData &Data, const TPointLink &Link, int32_t Value);
 void ForwardStr(TData &Data, const TPointLink &Link, const std::string &Value);
+// The same for a string the caller no longer needs: it is moved, not copied.
+void ForwardStr(TData &Data, const TPointLink &Link, std::string &&Value);
 void ForwardValue(TData &Data, const TPointLink &Link, const TData &Stored);
+// The same for a value the caller no longer needs: it is moved, not copied.
+void ForwardValue(TData &Data, const TPointLink &Link, TData &&Stored);
 void ForwardSame(TData &Data, const TPointLink &Link);
 
 // ---- Reading data inputs ----------------------------------------------------
@@ -64,6 +68,8 @@ void ForwardSame(TData &Data, const TPointLink &Link);
 int32_t ReadInteger(TData &Data, const TPointLink &Link, int32_t Default);
 double ReadReal(TData &Data, const TPointLink &Link, double Default);
 std::string ReadString(TData &Data, const TPointLink &Link, const std::string &Default);
+// ReadString into a string the caller keeps, so that its room is used again.
+void ReadStringTo(TData &Data, const TPointLink &Link, const std::string &Default, std::string &Result);
 void ReadData(TData &Data, const TPointLink &Link, const TData *Default, TData &Result);
 void ReadDataFirst(TData &Data, const TPointLink &Link, const TData *Default, TData &Result);
 winlayer::TWinStream *ReadStream(TData &Data, const TPointLink &Link, winlayer::TWinStream *Default);

@@ -1,9 +1,11 @@
 #include "TQorDoData.h"
 
+#include <utility>
+
 void TQorDoData::doData(TData &_Data, uint16_t)
 {
     _Data.dtNull();
     TData value;
     ReadDataFirst(_Data, Data, &FData, value);
-    ForwardValue(_Data, onEventData, value);
+    ForwardValue(_Data, onEventData, std::move(value));
 }

@@ -1,5 +1,7 @@
 #include "TQorEventFromData.h"
 
+#include <utility>
+
 TQorEventFromData::~TQorEventFromData()
 {
     FreeChain(Value);
@@ -14,7 +16,7 @@ void TQorEventFromData::doData(TData &_Data, uint16_t)
     TData copy;
     CopyChain(copy, value);
     FreeChain(Value);
-    Value = copy;
+    Value = std::move(copy);
 }
 
 void TQorEventFromData::Var(TData &_Data, uint16_t)

@@ -8,9 +8,9 @@ void TQorMemory::SetDefault(const TData &NewDefault)
 
 void TQorMemory::doValue(TData &_Data, uint16_t)
 {
-    TData v;
-    ReadDataFirst(_Data, Data, nullptr, v);
-    FValue = v;
+    // Read straight into the stored value, which the read only overwrites at
+    // its end, so that its room is used again.
+    ReadDataFirst(_Data, Data, nullptr, FValue);
     ForwardValue(_Data, onData, FValue);
 }
 

@@ -1,6 +1,7 @@
 #include "TQorCopy.h"
 
 #include <string>
+#include <utility>
 
 void TQorCopy::doCopy(TData &Data, uint16_t)
 {
@@ -21,9 +22,12 @@ void TQorCopy::doCopy(TData &Data, uint16_t)
         from = 1;
     }
 
-    std::string result;
-    if (count > 0 && from <= length)
-        result = text.substr(static_cast<size_t>(from - 1),
-                             static_cast<size_t>(count < length - from + 1 ? count : length - from + 1));
-    ForwardStr(Data, onCopy, result);
+    // The text read is this call's own: it is cut down in place.
+    if (count > 0 && from <= length) {
+        text.erase(0, static_cast<size_t>(from - 1));
+        text.resize(static_cast<size_t>(count < length - from + 1 ? count : length - from + 1));
+    } else {
+        text.clear();
+    }
+    ForwardStr(Data, onCopy, std::move(text));
 }

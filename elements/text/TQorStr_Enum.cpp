@@ -57,7 +57,8 @@ void TQorStr_Enum::doEnum(TData &Data, uint16_t)
     if (Delimiter.empty()) {
         if (!text.empty() && FNumber > 0) {
             while (static_cast<size_t>(FNumber) <= text.size()) {
-                CurrentPart.assign(1, text[static_cast<size_t>(FNumber) - 1]);
+                CurrentPart.clear();
+                CurrentPart.push_back(text[static_cast<size_t>(FNumber) - 1]);
                 if (EnumPart())
                     break;
             }
@@ -86,7 +87,8 @@ void TQorStr_Enum::doEnumBack(TData &Data, uint16_t)
     if (Delimiter.empty()) {
         if (!text.empty() && FNumber > 0) {
             while (static_cast<size_t>(FNumber) <= text.size()) {
-                CurrentPart.assign(1, text[text.size() - static_cast<size_t>(FNumber)]);
+                CurrentPart.clear();
+                CurrentPart.push_back(text[text.size() - static_cast<size_t>(FNumber)]);
                 if (EnumPart())
                     break;
             }

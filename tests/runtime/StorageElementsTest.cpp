@@ -136,3 +136,38 @@ TEST(TQorStack, PushStoresTheFirstValueAndPassesOnWhatTheReadLeft)
     EXPECT_EQ(popped.Values(), Texts{"str wired"});
     EXPECT_EQ(s.Items.size(), 2u) << "the rest is freed with the stack";
 }
+
+TEST(TQorStack, MaxCountDropsTheBottomItemsAndZeroKeepsThemAll)
+{
+    Running on;
+    struct Case {
+        int32_t MaxCount;
+        Texts Pops; // after pushing 1 to 5, popping until the pile is empty
+    } cases[] = {
+        {0, {"int 5", "int 4", "int 3", "int 2", "int 1"}},
+        {-2, {"int 5", "int 4", "int 3", "int 2", "int 1"}},
+        {5, {"int 5", "int 4", "int 3", "int 2", "int 1"}},
+        {3, {"int 5", "int 4", "int 3"}},
+        {1, {"int 5"}},
+    };
+    for (const Case &k : cases) {
+        TQorStack s;
+        s.CheckEmpty = 1;
+        s.MaxCount = k.MaxCount;
+        Sink pushed, pops, empties;
+        LinkEvent(s.onPush, &pushed, &Sink::doTake, 0);
+        LinkEvent(s.onPop, &pops, &Sink::doTake, 0);
+        LinkEvent(s.onEmpty, &empties, &Sink::doTake, 0);
+        for (int32_t v : {1, 2, 3, 4, 5}) {
+            Call(&s, &TQorStack::doPush, IntData(v));
+            EXPECT_EQ(Show(s.FValue), "int " + std::to_string(v)) << "the value pushed, even when the bottom goes";
+        }
+        std::string what = "MaxCount " + std::to_string(k.MaxCount);
+        EXPECT_EQ(s.Items.size(), k.Pops.size()) << what;
+        EXPECT_EQ(pushed.Values().size(), 5u) << what;
+        for (size_t i = 0; i <= k.Pops.size(); ++i)
+            Call(&s, &TQorStack::doPop, TData{});
+        EXPECT_EQ(pops.Values(), k.Pops) << what;
+        EXPECT_EQ(empties.Values(), Texts{"null"}) << what << ": one pop too many finds the pile empty";
+    }
+}

@@ -78,6 +78,50 @@ TEST(ReadOperations, ScalarReadsConvertWhatTheyGet)
     EXPECT_EQ(ReadInteger(in, unwired, 0), 4);
 }
 
+TEST(ReadOperations, ReadStringToGivesWhatReadStringGivesAndConsumesAlike)
+{
+    Running on;
+    Source src;
+    TPointLink wired;
+    LinkData(wired, &src, &Source::Value, 0);
+    TPointLink unwired;
+    TData next = StrData("second");
+    TData noLink;
+    noLink.DataType = dtNoLink;
+    struct Case {
+        const char *What;
+        const TPointLink *Link;
+        TData Answer;
+        std::string Default;
+        TData In;
+        bool Chained;
+    } cases[] = {
+        {"wired string", &wired, StrData("w"), "d", StrData("in"), false},
+        {"wired number", &wired, IntData(12), "", StrData("in"), false},
+        {"wired, ends unwired outside", &wired, noLink, "d", StrData("in"), false},
+        {"default", &unwired, TData(), "d", StrData("in"), false},
+        {"incoming string", &unwired, TData(), "", StrData("in"), false},
+        {"incoming real", &unwired, TData(), "", RealData(2.5), false},
+        {"incoming chain", &unwired, TData(), "", StrData("first"), true},
+        {"nothing", &unwired, TData(), "", TData(), false},
+    };
+    for (Case &c : cases) {
+        src.Answer = c.Answer;
+        TData a = c.In, b = c.In;
+        if (c.Chained)
+            a.NextData = b.NextData = &next;
+        const std::string expected = ReadString(a, *c.Link, c.Default);
+        std::string got = "room from before, longer than any answer";
+        ReadStringTo(b, *c.Link, c.Default, got);
+        EXPECT_EQ(got, expected) << c.What;
+        EXPECT_EQ(b.DataType, a.DataType) << c.What << ": the record is left alike";
+        EXPECT_EQ(b.NextData, a.NextData) << c.What;
+        if (a.DataType == dtString) {
+            EXPECT_EQ(b.StrValue, a.StrValue) << c.What;
+        }
+    }
+}
+
 TEST(ReadOperations, BeforeStartHooksAWiredReadAnswersNull)
 {
     Source src;
@@ -301,6 +345,20 @@ TEST(Dispatch, ForwardOperationsMarkTheRecord)
     flagged.DataType = dtForward | dtInteger;
     ForwardSame(flagged, link);
     EXPECT_EQ(flagged.DataType, dtInteger) << "the flag addition wraps on the byte";
+
+    // The forms that take a value the caller gives up mark the record alike.
+    TData chained = StrData("moved");
+    chained.NextData = &next;
+    ForwardValue(d, link, std::move(chained));
+    EXPECT_EQ(d.DataType, dtForward | dtString);
+    EXPECT_EQ(d.StrValue, "moved");
+    EXPECT_EQ(d.NextData, &next) << "a full copy: the chain comes along";
+    EXPECT_EQ(d.ForwardLink, &link);
+    std::string text = "taken";
+    ForwardStr(d, link, std::move(text));
+    EXPECT_EQ(d.DataType, dtForward | dtString);
+    EXPECT_EQ(d.StrValue, "taken");
+    EXPECT_EQ(d.NextData, nullptr);
 }
 
 TEST(StartList, RunsInOrderIncludingEntriesAddedWhileRunning)

@@ -304,3 +304,41 @@ TEST(TQorStrCat, ReadingItsOwnResultPutsEachNewValueInFront)
         Fire(recent, &TQorStrCat::doStrCat, StrData(c));
     EXPECT_EQ(Describe(Read(recent, &TQorStrCat::Result)), "str 321");
 }
+
+TEST(TQorStrCat, MaxLengthKeepsTheBeginningOfTheJoinedTextAndZeroMeansNoLimit)
+{
+    Running on;
+    struct Case {
+        int32_t MaxLength;
+        std::string Expected; // after joining 1, 2, 3, 4, 5 each in front
+    } cases[] = {
+        {0, "54321"},
+        {-1, "54321"},
+        {3, "543"},
+        {5, "54321"},
+        {9, "54321"},
+        {1, "5"},
+    };
+    for (const Case &c : cases) {
+        Bench b;
+        TQorStrCat *recent = b.Make<TQorStrCat>();
+        recent->MaxLength = c.MaxLength;
+        LinkData(recent->Str2, recent, &TQorStrCat::Result, 0);
+        std::string last;
+        for (const char *v : {"1", "2", "3", "4", "5"})
+            last = Outcome(b, recent, recent->onStrCat, &TQorStrCat::doStrCat, StrData(v));
+        EXPECT_EQ(Describe(Read(recent, &TQorStrCat::Result)), "str " + c.Expected)
+            << "MaxLength " << c.MaxLength;
+        EXPECT_EQ(last, "str " + c.Expected) << "the event carries the cut text, MaxLength " << c.MaxLength;
+    }
+    {
+        // The cut applies to the whole join, the second string's end goes first.
+        Bench b;
+        TQorStrCat *cat = b.Make<TQorStrCat>();
+        cat->FStr1 = "Kp:";
+        cat->MaxLength = 4;
+        EXPECT_EQ(Outcome(b, cat, cat->onStrCat, &TQorStrCat::doStrCat, StrData("45")), "str Kp:4");
+        cat->MaxLength = 2;
+        EXPECT_EQ(Outcome(b, cat, cat->onStrCat, &TQorStrCat::doStrCat, StrData("45")), "str Kp");
+    }
+}

@@ -167,6 +167,29 @@ TEST(TQorIf_else, UnwiredOperandsFallBackToThePropertyThenToTheIncomingValueAndI
         EXPECT_EQ(bench.Run(StrData("1")), "onFalse str 1");
     }
     {
+        // Both properties null and a single incoming value: a takes it and b
+        // finds nothing left, so b is null (the empty string for "=").
+        CompareBench bench(Eq);
+        EXPECT_EQ(bench.Run(StrData("x")), "onFalse str x");
+        EXPECT_EQ(bench.Run(StrData("")), "onTrue str ");
+        CompareBench nulls(Eq);
+        EXPECT_EQ(nulls.Run(TData()), "onTrue null") << "a null a is true exactly when b is null";
+        CompareBench numbers(Ge);
+        EXPECT_EQ(numbers.Run(IntData(-3)), "onFalse int -3") << "-3 >= 0";
+        EXPECT_EQ(numbers.Run(IntData(3)), "onTrue int 3");
+    }
+    {
+        // A wired input that ends at an unwired outer point counts as unwired.
+        CompareBench bench(Eq);
+        bench.If->FOp2 = StrData("-");
+        TData noLink;
+        noLink.DataType = dtNoLink;
+        bench.SourceFor(bench.If->Op2, noLink);
+        EXPECT_EQ(bench.Run(StrData("-")), "onTrue str -");
+        bench.If->FOp2 = TData();
+        EXPECT_EQ(bench.Run(StrData("-")), "onFalse str -") << "and without a property b finds nothing left";
+    }
+    {
         // A wired Op1 beats its property.
         CompareBench bench(Ge);
         bench.If->FOp1 = StrData(" ");

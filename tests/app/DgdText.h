@@ -1,0 +1,133 @@
+#pragma once
+// DGD.txt as the data provider writes it, made to measure for the tests, and a
+// fixture that runs the sub-schemes on it through the program's wiring.
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "app/KpPipeline.h"
+#include "winlayer/TestFiles.h"
+
+namespace dgd {
+
+using Texts = std::vector<std::string>;
+
+// The twelve header lines.
+inline Texts Header()
+{
+    return {
+        ":Product: Daily Geomagnetic Data          DGD.txt",
+        ":Issued: 1435 UT 06 Dec 2026",
+        "#",
+        "#  Prepared by the U.S. Dept. of Commerce, NOAA, Space Weather Prediction Center",
+        "#  Please send comment and suggestions to SWPC.Webmaster@noaa.gov ",
+        "#",
+        "#                Last 30 Days Daily Geomagnetic Data",
+        "#",
+        "#",
+        "#                Middle Latitude        High Latitude            Estimated",
+        "#              - Fredericksburg -     ---- College ----      --- Planetary ---",
+        "#  Date        A     K-indices        A     K-indices        A     K-indices",
+    };
+}
+
+// Eight K-indices as the file writes them: a blank and the digit for a known
+// value, "-1" for one not yet known. Kp holds the eight characters, '-' for an
+// unknown one.
+inline std::string Indices(const std::string &Kp)
+{
+    std::string out;
+    for (char c : Kp)
+        out += c == '-' ? std::string("-1") : std::string(" ") + c;
+    return out;
+}
+
+// One data line; its last 16 characters are the planetary values Kp.
+inline std::string Row(int Day, const std::string &Kp)
+{
+    const std::string date = "2026 11 " + std::string(Day < 10 ? "0" : "") + std::to_string(Day);
+    return date + "    11 " + Indices("22332211") + "    27 " + Indices("24453322") + "    16 " + Indices(Kp);
+}
+
+// The lines joined with LF, each one ended.
+inline std::string Lf(const Texts &Lines)
+{
+    std::string out;
+    for (const std::string &line : Lines)
+        out += line + "\n";
+    return out;
+}
+
+inline Texts Join(Texts A, const Texts &B)
+{
+    A.insert(A.end(), B.begin(), B.end());
+    return A;
+}
+
+// A whole file: the header and one row per entry of Days (day 1 first).
+inline Texts File(const Texts &Days)
+{
+    Texts lines = Header();
+    for (size_t i = 0; i < Days.size(); ++i)
+        lines.push_back(Row(static_cast<int>(i % 30) + 1, Days[i]));
+    return lines;
+}
+
+// Every character of Kp up to its first '-', one per graph value.
+inline Texts Known(const std::string &Kp)
+{
+    Texts out;
+    for (char c : Kp) {
+        if (c == '-')
+            break;
+        out.push_back(std::string(1, c));
+    }
+    return out;
+}
+
+// Thirty days of made-up values, all known.
+inline Texts ThirtyDays()
+{
+    Texts days;
+    for (int d = 0; d < 30; ++d) {
+        std::string kp;
+        for (int i = 0; i < 8; ++i)
+            kp += static_cast<char>('0' + (d * 3 + i * 5) % 7);
+        days.push_back(kp);
+    }
+    return days;
+}
+
+// The sub-schemes behind the program's wiring, with dispatch running for the
+// test and a temp folder for the files it writes.
+class Pipeline : public testing::Test {
+protected:
+    bool WasStarted = Started;
+    TKpPipeline P; // built while dispatch is idle, as the program builds its scheme
+    testfiles::TempFolder Folder;
+
+    void SetUp() override
+    {
+        StartHooks();
+        RunStartList();
+    }
+    void TearDown() override
+    {
+        StopHooks();
+        Started = WasStarted;
+    }
+
+    // Writes Bytes as DGD.txt and parses it from there, as after a download.
+    void ParseFile(const std::string &Bytes)
+    {
+        const std::string path = Folder.Path("DGD.txt");
+        testfiles::WriteBytes(path, Bytes);
+        P.Parse(path);
+    }
+    const TKpPipeline::TOutcome &Got() { return P.Outcome(); }
+    // Forgets what was recorded, the graph's content included.
+    void Forget() { P.Outcome() = TKpPipeline::TOutcome(); }
+};
+
+} // namespace dgd

@@ -1,0 +1,87 @@
+// Whatever bytes the download leaves behind, the parse ends, in time linear in
+// the file's size, and announces at most one value.
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "DgdText.h"
+
+using namespace dgd;
+
+using HostileInput = Pipeline;
+
+TEST_F(HostileInput, AnEmptyFileAnnouncesNothing)
+{
+    ParseFile("");
+    EXPECT_TRUE(Got().Journal.empty());
+    EXPECT_EQ(P.Recent(), "");
+}
+
+TEST_F(HostileInput, TenMegabytesOfDataLinesAreAllRead)
+{
+    // Long lines, as a broken server might send: each a data row behind 900
+    // characters of noise.
+    const std::string noise(900, 'x');
+    std::string bytes = Lf(Header());
+    size_t rows = 0;
+    while (bytes.size() < 10u * 1024 * 1024) {
+        bytes += noise + Row(static_cast<int>(rows % 30) + 1, rows % 2 ? "12345678" : "87654321") + "\n";
+        ++rows;
+    }
+    bytes += noise + Row(1, "4444----") + "\n";
+    ParseFile(bytes);
+    EXPECT_EQ(Got().Values, Texts{"4"});
+    EXPECT_EQ(Got().Graph.size(), rows * 8 + 4);
+    const std::string dayBefore = (rows - 1) % 2 ? "87654321" : "12345678"; // newest first
+    EXPECT_EQ(P.Recent().substr(0, 12), "4444" + dayBefore);
+}
+
+TEST_F(HostileInput, NulBytesAreOrdinaryCharacters)
+{
+    struct Case {
+        const char *What;
+        std::string Bytes;
+        Texts Values;
+    } cases[] = {
+        {"NUL as the value", Lf(File({"22222222"})) + std::string("2026 12 06  2 \0\n", 16), {std::string(1, '\0')}},
+        {"NULs before the tail", Lf(File({"22222222"})) + std::string("2026\0\0 12 06  2 3\n", 18), {"3"}},
+        {"a file of NULs", std::string(5000, '\0'), {}},
+        {"NULs and blanks", std::string("\0 \0 \0 \0\n\0", 9), {std::string(1, '\0')}},
+    };
+    for (const Case &c : cases) {
+        Forget();
+        ParseFile(c.Bytes);
+        EXPECT_EQ(Got().Values, c.Values) << c.What;
+        if (!c.Values.empty()) {
+            EXPECT_EQ(Got().Levels, std::vector<int>{1}) << c.What << ": a NUL compares below \"3\"";
+            EXPECT_EQ(Got().Hints, Texts{"Kp:" + c.Values[0]}) << c.What;
+        }
+    }
+}
+
+TEST_F(HostileInput, LinesOf100000CharactersEndInTime)
+{
+    const std::string plain(100000, '7');
+    std::string spaced;
+    while (spaced.size() < 100000)
+        spaced += " 5";
+    struct Case {
+        const char *What;
+        std::string Bytes;
+        Texts Values;
+        size_t GraphSize;
+    } cases[] = {
+        {"one long line without blanks", plain, {}, 0},
+        {"one long line of blanks", std::string(100000, ' ') + "\n", {}, 0},
+        {"a long last line without blanks", Lf(Join(File({"22222223"}), {plain})), {"3"}, 8 + 16},
+        {"long data lines", Lf(Join(File({"22222223"}), {spaced, spaced, spaced})), {"5"}, 8 + 3 * 8},
+        {"fifty long lines", Lf(Texts(50, plain + " 6")), {"6"}, 38 * 15},
+        {"100000 line breaks of each kind", std::string(100000, '\n') + " 2 1\r\n" + std::string(100000, '\r'), {"1"}, 2},
+    };
+    for (const Case &c : cases) {
+        Forget();
+        ParseFile(c.Bytes);
+        EXPECT_EQ(Got().Values, c.Values) << c.What;
+        EXPECT_EQ(Got().Graph.size(), c.GraphSize) << c.What;
+    }
+}

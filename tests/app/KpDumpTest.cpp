@@ -1,0 +1,158 @@
+// The built kpdump on files written here: its one line of JSON and its exit code.
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <string>
+
+#include "DgdText.h"
+
+#ifdef _WIN32
+#include <windows.h>
+#define popen _popen
+#define pclose _pclose
+#else
+#include <sys/wait.h>
+#endif
+
+using namespace dgd;
+
+namespace {
+
+std::string KpDumpPath()
+{
+#ifdef _WIN32
+    char path[MAX_PATH + 1] = {};
+    std::string self(path, GetModuleFileNameA(nullptr, path, MAX_PATH));
+    std::string relative = TERVIK_KPDUMP_FROM_TEST_DIR;
+    for (char &c : relative)
+        if (c == '/')
+            c = '\\';
+    return self.substr(0, self.find_last_of("\\/") + 1) + relative;
+#else
+    return TERVIK_KPDUMP;
+#endif
+}
+
+struct Ran {
+    std::string Out;
+    int Exit = -1;
+};
+
+Ran RunKpDump(const std::string &Arguments)
+{
+    std::string command = "\"" + KpDumpPath() + "\" " + Arguments;
+#ifdef _WIN32
+    command = "\"" + command + " 2>NUL\""; // cmd /c takes the outer quotes off
+#else
+    command += " 2>/dev/null";
+#endif
+    Ran run;
+    FILE *pipe = popen(command.c_str(), "r");
+    if (!pipe)
+        return run;
+    char buffer[4096];
+    size_t n;
+    while ((n = fread(buffer, 1, sizeof buffer, pipe)) > 0)
+        run.Out.append(buffer, n);
+    const int status = pclose(pipe);
+#ifdef _WIN32
+    run.Exit = status;
+#else
+    run.Exit = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+#endif
+    return run;
+}
+
+std::string Crlf(const std::string &Bytes)
+{
+    std::string out;
+    for (char c : Bytes)
+        out += c == '\n' ? std::string("\r\n") : std::string(1, c);
+    return out;
+}
+
+std::string Quote(const std::string &Path)
+{
+    return "\"" + Path + "\"";
+}
+
+} // namespace
+
+using KpDump = Pipeline;
+
+TEST_F(KpDump, PrintsWhatTheSubSchemesProducedAsOneJsonLine)
+{
+    struct Case {
+        const char *What;
+        std::string Bytes;
+        std::string Json;
+    } cases[] = {
+        {"two days", Lf(File({"12345670", "233-----"})),
+         "{\"value\": \"3\", \"level\": 1, \"icon\": \"ICON3\", \"tooltip\": \"Kp:3\", "
+         "\"graph\": [1, 2, 3, 4, 5, 6, 7, 0, 2, 3, 3], \"recent\": \"33207654321\"}\n"},
+        {"the same with CR LF line ends", Crlf(Lf(File({"12345670", "233-----"}))),
+         "{\"value\": \"3\", \"level\": 1, \"icon\": \"ICON3\", \"tooltip\": \"Kp:3\", "
+         "\"graph\": [1, 2, 3, 4, 5, 6, 7, 0, 2, 3, 3], \"recent\": \"33207654321\"}\n"},
+        {"letters and a byte above ASCII", Lf(Join(File({"1A\"\\b111"}), {"2026 12 06  \xC0"})),
+         "{\"value\": \"\\u00C0\", \"level\": 3, \"icon\": \"ICON1\", \"tooltip\": \"Kp:\\u00C0\", "
+         "\"graph\": [1, 0, 0, 0, 1, 1, 1, 2, 0, 2, 6, 1, 2, 0, 6, 0], \"recent\": \"\\u00C060216202111b\\\\A1\"}\n"},
+        {"a quote as the value", Lf(Join(File({"11111111"}), {"2026 12 06  \""})),
+         "{\"value\": \"\\\"\", \"level\": 1, \"icon\": \"ICON3\", \"tooltip\": \"Kp:\\\"\", "
+         "\"graph\": [1, 1, 1, 1, 1, 1, 1, 1, 2, 0, 2, 6, 1, 2, 0, 6], \"recent\": \"6021620211111111\"}\n"},
+        {"no value", "no_blank\nin_any_line\n", "{\"value\": null, \"level\": null, \"graph\": [], \"recent\": \"\"}\n"},
+        {"empty", "", "{\"value\": null, \"level\": null, \"graph\": [], \"recent\": \"\"}\n"},
+    };
+    for (const Case &c : cases) {
+        const std::string path = Folder.Path("DGD.txt");
+        testfiles::WriteBytes(path, c.Bytes);
+        const Ran run = RunKpDump(Quote(path));
+        EXPECT_EQ(run.Exit, 0) << c.What;
+        EXPECT_EQ(run.Out, c.Json) << c.What;
+    }
+}
+
+TEST_F(KpDump, TheSampleFileGivesTheSameAsThePipelineInProcess)
+{
+    const Ran run = RunKpDump(Quote(TERVIK_SAMPLE_DGD));
+    ASSERT_EQ(run.Exit, 0);
+    P.Parse(TERVIK_SAMPLE_DGD);
+    std::string graph;
+    for (const std::string &v : Got().Graph)
+        graph += (graph.empty() ? "" : ", ") + v;
+    EXPECT_EQ(run.Out, "{\"value\": \"4\", \"level\": 2, \"icon\": \"ICON2\", \"tooltip\": \"Kp:4\", \"graph\": [" +
+                           graph + "], \"recent\": \"" + P.Recent() + "\"}\n");
+    EXPECT_EQ(Got().Graph.size(), 236u);
+}
+
+TEST_F(KpDump, AcceptsAnHourAndFailsWithExitCode2OnWhatItCannotRead)
+{
+    const std::string path = Folder.Path("DGD.txt");
+    testfiles::WriteBytes(path, Lf(File({"12345670"})));
+    struct Case {
+        std::string Arguments;
+        int Exit;
+    } cases[] = {
+        {Quote(path), 0},
+        {"--hour 0 " + Quote(path), 0},
+        {"--hour 23 " + Quote(path), 0},
+        {Quote(path) + " --hour 7", 0},
+        {"--hour 24 " + Quote(path), 2},
+        {"--hour -1 " + Quote(path), 2},
+        {"--hour x " + Quote(path), 2},
+        {"--hour " + Quote(path), 2},
+        {"--hour 5", 2},
+        {"", 2},
+        {Quote(Folder.Path("missing.txt")), 2},
+        {Quote(Folder.Path()), 2},
+        {Quote(path) + " " + Quote(path), 2},
+        {"--verbose " + Quote(path), 2},
+    };
+    for (const Case &c : cases) {
+        const Ran run = RunKpDump(c.Arguments);
+        EXPECT_EQ(run.Exit, c.Exit) << "kpdump " << c.Arguments;
+        if (c.Exit == 0)
+            EXPECT_EQ(run.Out.substr(0, 14), "{\"value\": \"0\",") << "kpdump " << c.Arguments;
+        else
+            EXPECT_EQ(run.Out, "") << "kpdump " << c.Arguments << ": nothing on stdout";
+    }
+}

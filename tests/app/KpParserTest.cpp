@@ -1,0 +1,277 @@
+// The Kp extraction: the value after the last space of the last data line's
+// last 16 characters, its level, and what happens around odd files.
+#include <gtest/gtest.h>
+
+#include <cstdio>
+
+#include "DgdText.h"
+#include "app/TClassMultiElementEx_27BA100.h"
+#include "elements/text/TQorStrList.h"
+#include "runtime/TQorHub.h"
+#include "runtime/TQorMultiElementEx.h"
+#include "winlayer/WinStrList.h"
+
+using namespace dgd;
+
+using KpParser = Pipeline;
+
+TEST_F(KpParser, AnnouncesTheLastValueOfTheLastDayWithItsLevel)
+{
+    struct Case {
+        std::string LastDay;
+        std::string Value;
+        int Level;
+    } cases[] = {
+        {"21232112", "2", 1}, {"21232110", "0", 1}, {"21232113", "3", 1}, {"21232114", "4", 2},
+        {"21232115", "5", 3}, {"21232119", "9", 3},
+        // Values not yet known are written "-1" without a blank, so the value is
+        // the last known one.
+        {"2334----", "4", 2}, {"2-------", "2", 1},
+    };
+    for (const Case &c : cases) {
+        Forget();
+        ParseFile(Lf(File({"11111111", "22222222", c.LastDay})));
+        EXPECT_EQ(Got().Values, Texts{c.Value}) << c.LastDay;
+        EXPECT_EQ(Got().Levels, std::vector<int>{c.Level}) << c.LastDay;
+    }
+}
+
+TEST_F(KpParser, AnnouncesTheLevelAndTheTrayBeforeTheValue)
+{
+    ParseFile(Lf(File({"33333333"})));
+    Texts announced;
+    for (const std::string &e : Got().Journal)
+        if (e.rfind("add ", 0) != 0)
+            announced.push_back(e);
+    EXPECT_EQ(announced, (Texts{"level 1", "icon ICON3", "tooltip Kp:3", "value 3", "clear"}));
+}
+
+TEST_F(KpParser, SkipsEmptyLinesAndLinesOfSpacesAfterTheLastDataLine)
+{
+    const Texts lines = File({"11111111", "22222225"});
+    struct Case {
+        const char *What;
+        std::string Bytes;
+    } cases[] = {
+        {"empty lines", Lf(lines) + "\n\n\n"},
+        {"lines of spaces", Lf(lines) + "   \n \n                                        \n"},
+        {"both, no final break", Lf(lines) + "\n   \n\n  "},
+        {"trailing spaces on the data line", Lf(Texts(lines.begin(), lines.end() - 1)) + lines.back() + "    \n\n"},
+        {"no final break", Lf(lines).substr(0, Lf(lines).size() - 1)},
+    };
+    for (const Case &c : cases) {
+        Forget();
+        ParseFile(c.Bytes);
+        EXPECT_EQ(Got().Values, Texts{"5"}) << c.What;
+        EXPECT_EQ(Got().Levels, std::vector<int>{3}) << c.What;
+    }
+}
+
+TEST_F(KpParser, TakesTheWholeLineWhenItIsShorterThan16Characters)
+{
+    struct Case {
+        std::string Last;
+        std::string Value;
+    } cases[] = {
+        {"1 2 3", "3"},
+        {"   x 7   ", "7"},
+        {"a b", "b"},
+        {"12 45", "4"},       // the character right after the space, not the rest
+        {"a 1234567890123", "1"}, // 15 characters
+        {"ab 1234567890123", "1"}, // 16: the blank is the tail's third character
+    };
+    for (const Case &c : cases) {
+        Forget();
+        ParseFile(Lf(Join(File({"22222222"}), {c.Last})));
+        EXPECT_EQ(Got().Values, Texts{c.Value}) << "last line \"" << c.Last << "\"";
+    }
+}
+
+TEST_F(KpParser, UsesTheLineBeforeWhenTheLastLineHasNoSpaceInItsTail)
+{
+    struct Case {
+        std::string Last;
+    } cases[] = {
+        {"20261207111111111111"},
+        {"x"},
+        {"ab c12345678901234567"}, // its blank is 17th from the right
+        {"\t1\t2\t3"},
+    };
+    for (const Case &c : cases) {
+        Forget();
+        ParseFile(Lf(Join(File({"22222224"}), {c.Last, "", "  "})));
+        EXPECT_EQ(Got().Values, Texts{"4"}) << "last line \"" << c.Last << "\"";
+        EXPECT_EQ(Got().Levels, std::vector<int>{2});
+    }
+    // No line at all with a blank in its tail: nothing is announced.
+    Forget();
+    ParseFile("abc\nAAAAAAAAAAAAAAAAAA\n1234567890\n");
+    EXPECT_TRUE(Got().Journal.empty()) << Got().Journal.size() << " events";
+}
+
+TEST_F(KpParser, AValueNotYetKnownAfterABlankIsShownAsMinusAtLevelOne)
+{
+    for (const std::string &last :
+         {Row(7, "2222222") + " -1", std::string("2026 12 06  2 2 -"), Row(7, "22222") + " - - -1"}) {
+        Forget();
+        ParseFile(Lf(Join(File({"55555555"}), {last})));
+        EXPECT_EQ(Got().Values, Texts{"-"}) << last;
+        EXPECT_EQ(Got().Levels, std::vector<int>{1}) << last;
+        EXPECT_EQ(Got().Hints, Texts{"Kp:-"}) << last;
+    }
+}
+
+TEST_F(KpParser, ClassifiesTheValueAsAStringWithLettersFoldedToUpperCase)
+{
+    // Straight into the classification, so that values no file can yield
+    // (a blank) are covered too.
+    struct Case {
+        std::string Value;
+        int Level;
+    } cases[] = {
+        {"0", 1}, {"3", 1}, {"-", 1}, {" ", 1}, {"/", 1}, {"", 1}, {"30", 2}, {"4", 2}, {"49", 2},
+        {"5", 3}, {"9", 3}, {"A", 3}, {"a", 3}, {":", 3}, {"\xC0", 3},
+    };
+    for (const Case &c : cases) {
+        Forget();
+        TPointLink classify;
+        LinkEvent(classify, P.Kp()->ValueHub, &TQorHub::doEvent, 0);
+        TData value = StrData(c.Value);
+        CallEvent(classify, value);
+        EXPECT_EQ(Got().Levels, std::vector<int>{c.Level}) << "value \"" << c.Value << "\"";
+        EXPECT_EQ(Got().Values, Texts{c.Value});
+    }
+    // The same from files.
+    for (const Case &c : {Case{"A", 3}, Case{"a", 3}, Case{"-", 1}}) {
+        Forget();
+        ParseFile(Lf(Join(File({"22222222"}), {"2026 12 06  2 2 " + c.Value})));
+        EXPECT_EQ(Got().Values, Texts{c.Value});
+        EXPECT_EQ(Got().Levels, std::vector<int>{c.Level}) << "value \"" << c.Value << "\" from a file";
+    }
+}
+
+TEST_F(KpParser, AMissingFileParsesThePreviousContentAgain)
+{
+    const std::string missing = Folder.Path("none.txt");
+    P.Parse(missing);
+    EXPECT_TRUE(Got().Journal.empty()) << "the first parse of a run has nothing to parse";
+    EXPECT_EQ(P.Recent(), "");
+
+    const std::string path = Folder.Path("DGD.txt");
+    testfiles::WriteBytes(path, Lf(File({"11111111", "22222224"})));
+    P.Parse(path);
+    const TKpPipeline::TOutcome first = Got();
+    ASSERT_EQ(first.Values, Texts{"4"});
+
+    std::remove(path.c_str());
+    Forget();
+    P.Parse(path);
+    EXPECT_EQ(Got().Journal, first.Journal) << "the content loaded last time, announced again";
+
+    Forget();
+    P.Parse(Folder.Path()); // a folder is no file either
+    EXPECT_EQ(Got().Values, Texts{"4"});
+}
+
+TEST_F(KpParser, AFileWithoutAValueChangesNothing)
+{
+    ParseFile(Lf(File({"11111111", "22222223"})));
+    const Texts graph = Got().Graph;
+    const std::string recent = P.Recent();
+    for (const std::string &bytes : {std::string(), std::string("\n\n  \n"), std::string("nospace\n")}) {
+        Forget();
+        P.Outcome().Graph = graph;
+        ParseFile(bytes);
+        EXPECT_TRUE(Got().Journal.empty()) << bytes.size() << " bytes";
+        EXPECT_EQ(Got().Graph, graph) << "the graph keeps its values";
+        EXPECT_EQ(P.Recent(), recent);
+    }
+}
+
+TEST_F(KpParser, OffersTheParsedLinesOnVar0)
+{
+    ParseFile("first\nsecond line\n\n third \n");
+    TPointLink lines;
+    LinkData(lines, P.KpParser, &TQorMultiElementEx::Var, 0);
+    TData answer;
+    ReadRaw(answer, lines);
+    ASSERT_EQ(DataKind(answer), dtArray);
+    TArrayRec *arr = AsArray(answer);
+    Texts items;
+    for (int32_t i = 0; i < arr->ArrayCountProc.Code(arr->ArrayCountProc.Self); ++i) {
+        TData item;
+        arr->ArrayGetProc.Code(arr->ArrayGetProc.Self, IntData(i), item);
+        items.push_back(item.StrValue);
+    }
+    // One empty item after the last line break; the file's lines as they were.
+    EXPECT_EQ(items, (Texts{"first", "second line", "", " third ", ""}));
+}
+
+TEST_F(KpParser, ParsingTextDirectlyEqualsParsingTheSameBytesFromAFile)
+{
+    const std::string samples[] = {
+        Lf(File(ThirtyDays())),
+        Lf(File({"1", "22", "3-3"})),
+        std::string("2026 12 06  2 2 -\r\n\r\n x 4\rq 5\n\n"),
+        std::string("a\0 b\0\n\0 \0 7", 12),
+        std::string(),
+    };
+    for (const std::string &bytes : samples) {
+        const std::string path = Folder.Path("DGD.txt");
+        testfiles::WriteBytes(path, bytes);
+        TKpPipeline fromFile;
+        fromFile.Parse(path);
+        TKpPipeline direct;
+        direct.ParseText(bytes);
+        EXPECT_EQ(direct.Outcome().Journal, fromFile.Outcome().Journal) << bytes.size() << " bytes";
+        EXPECT_EQ(direct.Recent(), fromFile.Recent()) << bytes.size() << " bytes";
+    }
+    EXPECT_TRUE(Got().Journal.empty()) << "each pipeline is a scheme of its own";
+}
+
+TEST_F(KpParser, AFileWithCrLfOrCrLineEndsReadsExactlyLikeTheSameFileWithLf)
+{
+    // Without the mend a CR LF file doubled every line, and the 30-day feed took
+    // the tails of header lines for data.
+    const Texts contents[] = {
+        File(ThirtyDays()),
+        Join(File({"11111111", "22222225"}), {"", "   ", ""}),
+        Join(File({"12345678", "2334----"}), {"2026 12 06  2 2 -"}),
+        Join(File({"22222224"}), {"no blank in its tail"}),
+        Header(),
+        {"a", "b 1"},
+    };
+    auto ended = [](const Texts &Lines, const std::string &Break, bool Last) {
+        std::string out;
+        for (size_t i = 0; i < Lines.size(); ++i)
+            out += Lines[i] + (i + 1 < Lines.size() || Last ? Break : "");
+        return out;
+    };
+    for (const Texts &lines : contents) {
+        TKpPipeline lf;
+        lf.ParseText(ended(lines, "\n", true));
+        ASSERT_FALSE(lf.Outcome().Values.empty());
+        struct Variant {
+            const char *Name;
+            std::string Bytes;
+        } variants[] = {
+            {"CR LF", ended(lines, "\r\n", true)},
+            {"CR LF, no final break", ended(lines, "\r\n", false)},
+            {"CR", ended(lines, "\r", true)},
+            {"LF, no final break", ended(lines, "\n", false)},
+        };
+        for (const Variant &v : variants) {
+            Forget();
+            ParseFile(v.Bytes);
+            TKpPipeline other;
+            other.Parse(Folder.Path("DGD.txt"));
+            EXPECT_EQ(other.Outcome().Journal, lf.Outcome().Journal) << v.Name << ", last line " << lines.back();
+            EXPECT_EQ(other.Recent(), lf.Recent()) << v.Name << ", last line " << lines.back();
+        }
+    }
+    // And the LF reading is the right one: the 240 values, no header text.
+    Forget();
+    ParseFile(ended(File(ThirtyDays()), "\r\n", true));
+    EXPECT_EQ(Got().Graph.size(), 240u);
+    EXPECT_EQ(Got().Graph.front(), ThirtyDays()[0].substr(0, 1));
+}
