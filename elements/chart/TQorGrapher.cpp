@@ -34,14 +34,16 @@ void TQorGrapher::doAdd(TData &Data, uint16_t)
         Add(ReadReal(Data, Value, 0.0));
     }
     Draw();
-    Invalidate(Control);
+    if (Control && !ControlGone)
+        Invalidate(Control);
 }
 
 void TQorGrapher::doClear(TData &, uint16_t)
 {
     Clear();
     Draw();
-    Invalidate(Control);
+    if (Control && !ControlGone)
+        Invalidate(Control);
 }
 
 void TQorGrapher::Init()
@@ -52,8 +54,12 @@ void TQorGrapher::Init()
     Resize();
 }
 
+// Once the window layer has freed the control there is nothing to draw for;
+// the values are still kept.
 void TQorGrapher::Draw()
 {
+    if (Control == nullptr || ControlGone)
+        return;
     TWinCanvas *canvas = Bitmap->Canvas();
     if (canvas == nullptr)
         return; // no picture before the first resize

@@ -29,9 +29,11 @@ TQorPlotter::~TQorPlotter()
 void TQorPlotter::doClear(TData &, uint16_t)
 {
     ClearSeries();
-    Invalidate(Control);
+    Repaint();
 }
 
+// Once the window layer has freed the control there is nothing to invalidate;
+// the series still take their values.
 void TQorPlotter::Repaint()
 {
     if (Control && !ControlGone)

@@ -521,3 +521,41 @@ TEST_F(ChartLeakTest, TenThousandRedrawsOfTheGraphAndTheHistogramLeakNoGdiObject
     DeleteObject(target);
     DeleteDC(memory);
 }
+
+TEST_F(ChartTest, ChartsWhoseControlTheLayerFreedFirstStillTakeValuesAndGoQuietly)
+{
+    Running on;
+    TQorMainForm *form = MakeMainForm(382, 300);
+    TQorGrapher *graph = MakeMonthGraph(form);
+    TQorPlotter *plot = MakeDayPlot(form);
+    TQorPlotHistogram *bars = MakeBars(plot, 0x00FFFF);
+    const int32_t gdiBefore = LayerGdiCount().Live();
+
+    form->Control->Free(); // the layer frees the form's control with its children
+    ASSERT_EQ(graph->ControlGone, 1);
+    ASSERT_EQ(plot->ControlGone, 1);
+
+    // Nothing may reach the freed controls: count every invalidation from now on.
+    static int invalidations;
+    invalidations = 0;
+    InvalidateHook = TControlHook{[](void *, TWinControl *) { ++invalidations; }, nullptr};
+
+    TData d = IntData(3);
+    graph->doAdd(d, 0);
+    TData none;
+    graph->doClear(none, 0);
+    d = IntData(2);
+    graph->doAdd(d, 0);
+    EXPECT_EQ(graph->Count(), 1);
+    d = IntData(4);
+    bars->doAdd(d, 0);
+    plot->doClear(none, 0);
+    d = IntData(5);
+    bars->doAdd(d, 0);
+    EXPECT_EQ(bars->Series->Count(), 1);
+    EXPECT_EQ(invalidations, 0) << "no invalidation of a freed control";
+    InvalidateHook = {};
+
+    Elements.FreeElements();
+    EXPECT_LE(LayerGdiCount().Live(), gdiBefore) << "bitmaps and regions went with the elements";
+}
