@@ -1,11 +1,16 @@
 #include "KpPipeline.h"
 
+#include <algorithm>
 #include <string>
 #include <utility>
 
 #include "app/TClassMultiElementEx_27BA100.h"
 #include "app/TClassMultiElementEx_27BA520.h"
 #include "app/TClassMultiElementEx_27BAAA0.h"
+#include "app/TClassMultiElementEx_27BAD60.h"
+#include "elements/chart/THistogramSeries.h"
+#include "elements/chart/TQorPlotHistogram.h"
+#include "elements/chart/TRecordingPlotter.h"
 #include "elements/text/TQorStrList.h"
 #include "runtime/TQorEditMultiEx.h"
 #include "runtime/TQorHub.h"
@@ -121,6 +126,17 @@ TKpPipeline::TKpPipeline()
     LocalHour = Make<TQorMemory>();
     LocalHour->SetDefault(IntData(0));
 
+    DayPlot = Make<TRecordingPlotter>();
+    DayPlot->SetGrid(8);
+    DayPlot->MinY = 0.0;
+    DayPlot->MaxY = 8.0;
+
+    DayFeed = Make<TQorMultiElementEx>(nullptr);
+    DayFeed->Mode = 0;
+    DayFeed->MainScheme = this;
+    DayFeed->SetEventCount(1);
+    DayFeed->SetDataCount(2);
+
     // Event links.
     LinkEvent(KpParser->onEvent[0], Recorder, &TRecorder::doLevel, 0);
     LinkEvent(Recorder->onLevel[0], TrayState, &TQorMultiElementEx::doWork, 1);
@@ -136,6 +152,8 @@ TKpPipeline::TKpPipeline()
     LinkEvent(ResultHub->onEvent[2], MonthFeed, &TQorMultiElementEx::doWork, 0);
     LinkEvent(MonthFeed->onEvent[0], Recorder, &TRecorder::doAdd, 0);
     LinkEvent(MonthFeed->onEvent[1], Recorder, &TRecorder::doClear, 1);
+    LinkEvent(ResultHub->onEvent[3], DayFeed, &TQorMultiElementEx::doWork, 0);
+    LinkEvent(DayFeed->onEvent[0], DayPlot, &TRecordingPlotter::doClear, 0);
 
     // Data links.
     LinkData(KpParser->Data[0], LocalPath, &TQorMemory::Value, 0);
@@ -145,11 +163,14 @@ TKpPipeline::TKpPipeline()
     LinkData(TrayState->Data[3], IconRed, &TIconStandIn::Icon, 0);
     LinkData(MonthFeed->Data[0], KpParser, &TQorMultiElementEx::Var, 0);
     LinkData(RecentLink, MonthFeed, &TQorMultiElementEx::Var, 0);
+    LinkData(DayFeed->Data[0], MonthFeed, &TQorMultiElementEx::Var, 0);
+    LinkData(DayFeed->Data[1], LocalHour, &TQorMemory::Value, 1);
 
     // The instances, once every link is set, in the main scheme's order.
     KpParser->SetInstanceFactory(NewInstance<TClassMultiElementEx_27BA100>);
     TrayState->SetInstanceFactory(NewInstance<TClassMultiElementEx_27BA520>);
     MonthFeed->SetInstanceFactory(NewInstance<TClassMultiElementEx_27BAAA0>);
+    DayFeed->SetInstanceFactory(NewInstance<TClassMultiElementEx_27BAD60>);
 }
 
 TClassMultiElementEx_27BA100 *TKpPipeline::Kp() const
@@ -165,6 +186,44 @@ TClassMultiElementEx_27BA520 *TKpPipeline::Tray() const
 TClassMultiElementEx_27BAAA0 *TKpPipeline::Month() const
 {
     return static_cast<TClassMultiElementEx_27BAAA0 *>(MonthFeed->Current->Scheme);
+}
+
+TClassMultiElementEx_27BAD60 *TKpPipeline::Day() const
+{
+    return static_cast<TClassMultiElementEx_27BAD60 *>(DayFeed->Current->Scheme);
+}
+
+TPlotterInterface *TKpPipeline::DayPlotter()
+{
+    return DayPlot;
+}
+
+// The three series attach red, yellow, green. They advance together, so every
+// position has an X in each; a position one of them lacks counts as 0 there.
+std::vector<TKpPipeline::TDayBar> TKpPipeline::DayBars() const
+{
+    const TClassMultiElementEx_27BAD60 *day = Day();
+    const THistogramSeries *green = day->GreenBars->Series;
+    const THistogramSeries *yellow = day->YellowBars->Series;
+    const THistogramSeries *red = day->RedBars->Series;
+
+    std::vector<double> xs;
+    for (const THistogramSeries *series : {green, yellow, red})
+        for (const TChartItem &bar : series->Values)
+            xs.push_back(bar.X);
+    std::sort(xs.begin(), xs.end());
+    xs.erase(std::unique(xs.begin(), xs.end()), xs.end());
+
+    auto heightAt = [](const THistogramSeries *Series, double X) {
+        for (const TChartItem &bar : Series->Values)
+            if (bar.X == X)
+                return bar.Y;
+        return 0.0;
+    };
+    std::vector<TDayBar> bars;
+    for (double x : xs)
+        bars.push_back({x, heightAt(green, x), heightAt(yellow, x), heightAt(red, x)});
+    return bars;
 }
 
 void TKpPipeline::Parse(const std::string &Path)

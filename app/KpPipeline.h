@@ -3,19 +3,23 @@
 #include <string>
 #include <vector>
 
+#include "app/TDayPlotOwner.h"
 #include "runtime/TScheme.h"
 
 class TClassMultiElementEx_27BA100;
 class TClassMultiElementEx_27BA520;
 class TClassMultiElementEx_27BAAA0;
+class TClassMultiElementEx_27BAD60;
 class TQorHub;
 class TQorMemory;
 class TQorMultiElementEx;
+class TRecordingPlotter;
 
 // The sub-schemes that read DGD.txt, each in a real container, wired to each
 // other as the main scheme wires them. Where the main scheme has the tray icon,
 // the value label and the 30-day graph, a recorder notes what arrives; the four
-// tray icons are stand-in objects known by their resource names. kpdump, the
+// tray icons are stand-in objects known by their resource names; the daily
+// histogram's bars go onto a recording plotter in place of DayPlot. kpdump, the
 // tests, the fuzz target and the benchmark all build the sub-schemes here.
 //
 // Links of the main scheme made here (the recorder in place of the elements in
@@ -28,16 +32,19 @@ class TQorMultiElementEx;
 //   TrayState.onEvent[1]   -> recorder doHint    (TrayIcon.doHint)
 //   MonthFeed.onEvent[0]   -> recorder doAdd     (MonthGraph.doAdd)
 //   MonthFeed.onEvent[1]   -> recorder doClear   (MonthGraph.doClear)
+//   ResultHub.onEvent[3]   -> DayFeed.doWork[0]
+//   DayFeed.onEvent[0]     -> DayPlot.doClear (a recording plotter)
 //   OutcomeLink            -> TrayState.doWork[0] (StatusLed.onChange)
 //   KpParser.Data[0]   <- LocalPath.Value (LocalPath.Result)
 //   TrayState.Data[0..3] <- IconError "ICON4", IconGreen "ICON3", IconYellow "ICON2", IconRed "ICON1"
 //   MonthFeed.Data[0]  <- KpParser.Var[0]
-// ResultHub.onEvent[1] (the update time) and [3] (the day feed) stay free, and
-// LocalHour (Schedule.Var[1]) is kept for the day feed.
+//   DayFeed.Data[0]    <- MonthFeed.Var[0]
+//   DayFeed.Data[1]    <- LocalHour.Value, index 1 (Schedule.Var[1])
+// ResultHub.onEvent[1] (the update time) stays free.
 //
 // It may be built while dispatch is idle, as the main scheme is; Parse,
 // ParseText, OutcomeChanged and Recent need dispatch running (StartHooks).
-class TKpPipeline : public TScheme {
+class TKpPipeline : public TScheme, public TDayPlotOwner {
 public:
     // An icon object of the main scheme as its data value: dtIcon referring to
     // the stand-in, which is never looked into.
@@ -90,6 +97,8 @@ public:
     TQorHub *ResultHub;
     TQorMultiElementEx *MonthFeed;
     TQorMemory *LocalHour;
+    TRecordingPlotter *DayPlot;
+    TQorMultiElementEx *DayFeed;
 
     TPointLink OutcomeLink; // stands for StatusLed.onChange
     TPointLink RecentLink;  // reads MonthFeed.Var[0], as the day feed does
@@ -99,6 +108,19 @@ public:
     TClassMultiElementEx_27BA100 *Kp() const;
     TClassMultiElementEx_27BA520 *Tray() const;
     TClassMultiElementEx_27BAAA0 *Month() const;
+    TClassMultiElementEx_27BAD60 *Day() const;
+
+    // The day feed attaches its bar series here.
+    TPlotterInterface *DayPlotter() override;
+
+    // One bar position of the daily histogram: its X and the heights of the
+    // green, yellow and red bars standing there (0 where a series has none).
+    struct TDayBar {
+        double X;
+        double Green, Yellow, Red;
+    };
+    // The bar positions on DayPlot from left to right; none while it is empty.
+    std::vector<TDayBar> DayBars() const;
 
     // Parses the file at Path now (the schedule's parse after a good download).
     void Parse(const std::string &Path);
@@ -108,7 +130,7 @@ public:
     void ParseText(const std::string &Content);
     // The download outcome changed; State is the LED's new state (not used).
     void OutcomeChanged(int32_t State);
-    // The local hour the day feed will read.
+    // The local hour the day feed reads (0 until set).
     void SetHour(int32_t Hour);
     // The recent-values string, newest first, read through MonthFeed.Var[0].
     std::string Recent();

@@ -6,7 +6,10 @@
 #include "app/TClassMultiElementEx_27BA100.h"
 #include "app/TClassMultiElementEx_27BA520.h"
 #include "app/TClassMultiElementEx_27BAAA0.h"
+#include "app/TClassMultiElementEx_27BAD60.h"
 #include "app/TClassMultiElementEx_27BB020.h"
+#include "elements/chart/TQorGrapher.h"
+#include "elements/chart/TQorPlotter.h"
 #include "elements/io/TQorWinFTP.h"
 #include "elements/text/TQorDateConvertor.h"
 #include "elements/text/TQorDir.h"
@@ -213,6 +216,25 @@ TClassMainForm_2750570::TClassMainForm_2750570()
     ResultHub = Make<TQorHub>();
     ResultHub->SetOutCount(4);
 
+    MonthGraph = Make<TQorGrapher>(MainForm->Control);
+    Place(MonthGraph, 17, 379, 335, 105, 1);
+    SetFontRec("MS Sans Serif", 8, 0, MonthGraph->Font, 1, 0x000000);
+    MonthGraph->SetGrid(6);
+    MonthGraph->GridColor = 0xC0C0C0;
+    MonthGraph->AxisColor = 0xFF0000;
+    MonthGraph->TextColor = 0xFF0000;
+    MonthGraph->Step = 1.0;
+    MonthGraph->MinValue = 0.0;
+    MonthGraph->MaxValue = 6.0;
+    MonthGraph->MaxCount = 0;
+    MonthGraph->MarginLeft = 0;
+    MonthGraph->MarginRight = 0;
+    MonthGraph->MarginTop = 0;
+    MonthGraph->MarginBottom = 0;
+    MonthGraph->LineWidth = 1;
+    MonthGraph->LineColor = 0x0000FF;
+    MonthGraph->Init();
+
     MonthFeed = Make<TQorMultiElementEx>(MainForm->Control);
     MonthFeed->Mode = 0;
     MonthFeed->MainScheme = this;
@@ -249,11 +271,36 @@ TClassMainForm_2750570::TClassMainForm_2750570()
     Text(MonthTitleLabel, "График геомагнитной активности за последние 30 дней", 1, 0);
     MonthTitleLabel->Init();
 
+    DayPlot = Make<TQorPlotter>(MainForm->Control);
+    Place(DayPlot, 15, 272, 336, 82, 1);
+    DayPlot->Name = "Plotter";
+    SetFontRec("MS Sans Serif", 8, 0, DayPlot->Font, 1, 0x000000);
+    DayPlot->SetGrid(8);
+    DayPlot->GridColor = 0xC0C0C0;
+    DayPlot->AxisColor = 0xFF0000;
+    DayPlot->TextColor = 0xFF0000;
+    DayPlot->MinY = 0.0;
+    DayPlot->MaxY = 8.0;
+    DayPlot->MinX = 0.0; // automatic
+    DayPlot->MaxX = 0.0; // automatic
+    DayPlot->MarginLeft = 0;
+    DayPlot->MarginRight = 0;
+    DayPlot->MarginTop = 0;
+    DayPlot->MarginBottom = 0;
+    DayPlot->MouseControl = 0;
+    DayPlot->Init();
+
     DayTitleLabel = Make<TQorLabel>(MainForm->Control);
     Place(DayTitleLabel, 13, 251, 285, 17, 1);
     SetFontRec("Verdana", 8, 0, DayTitleLabel->Font, 1, 0x000000);
     Text(DayTitleLabel, "Суточная гистограмма геомагнитной активности", 1, 0);
     DayTitleLabel->Init();
+
+    DayFeed = Make<TQorMultiElementEx>(MainForm->Control);
+    DayFeed->Mode = 0;
+    DayFeed->MainScheme = this;
+    DayFeed->SetEventCount(1);
+    DayFeed->SetDataCount(2);
 
     Schedule = Make<TQorMultiElementEx>(MainForm->Control);
     Schedule->Mode = 0;
@@ -288,6 +335,10 @@ TClassMainForm_2750570::TClassMainForm_2750570()
     LinkEvent(ResultHub->onEvent[0], KpValueLabel, &TQorLabel::doText, 0);
     LinkEvent(ResultHub->onEvent[1], UpdatedFormat, &TQorDateConvertor::doFormat, 0);
     LinkEvent(ResultHub->onEvent[2], MonthFeed, &TQorMultiElementEx::doWork, 0);
+    LinkEvent(ResultHub->onEvent[3], DayFeed, &TQorMultiElementEx::doWork, 0);
+    LinkEvent(MonthFeed->onEvent[0], MonthGraph, &TQorGrapher::doAdd, 0);
+    LinkEvent(MonthFeed->onEvent[1], MonthGraph, &TQorGrapher::doClear, 1);
+    LinkEvent(DayFeed->onEvent[0], DayPlot, &TQorPlotter::doClear, 0);
     LinkEvent(Schedule->onEvent[0], FetchHub, &TQorHub::doEvent, 0);
     LinkEvent(Schedule->onEvent[1], KpParser, &TQorMultiElementEx::doWork, 0);
     LinkEvent(UpdatedFormat->onResult, UpdatedLabel, &TQorLabel::doText, 0);
@@ -303,6 +354,8 @@ TClassMainForm_2750570::TClassMainForm_2750570()
     LinkData(TrayState->Data[3], IconRed, &TQorIcon::Icon, 0);
     LinkData(LocalPath->Str1, ProgramDir, &TQorDir::Dir, 0);
     LinkData(MonthFeed->Data[0], KpParser, &TQorMultiElementEx::Var, 0);
+    LinkData(DayFeed->Data[0], MonthFeed, &TQorMultiElementEx::Var, 0);
+    LinkData(DayFeed->Data[1], Schedule, &TQorMultiElementEx::Var, 1);
     LinkData(Schedule->Data[0], StatusLed, &TQorLED::State, 0);
     LinkData(UpdatedFormat->DateTime, Schedule, &TQorMultiElementEx::Var, 0);
 
@@ -319,15 +372,23 @@ TClassMainForm_2750570::TClassMainForm_2750570()
     Finish(KpCaptionLabel);
     Finish(KpValueLabel);
     Finish(UpdatedLabel);
+    Finish(MonthGraph);
     MonthFeed->SetInstanceFactory(NewInstance<TClassMultiElementEx_27BAAA0>);
     Finish(AxisLabel30);
     Finish(AxisLabel20);
     Finish(AxisLabel10);
     Finish(AxisLabel0);
     Finish(MonthTitleLabel);
+    Finish(DayPlot);
     Finish(DayTitleLabel);
+    DayFeed->SetInstanceFactory(NewInstance<TClassMultiElementEx_27BAD60>);
     Schedule->SetInstanceFactory(NewInstance<TClassMultiElementEx_27BB020>);
 
     // Tab and Shift+Tab move between the form's tab stops (it has none).
     MainForm->Control->KeyNavigation = true;
+}
+
+TPlotterInterface *TClassMainForm_2750570::DayPlotter()
+{
+    return DayPlot;
 }

@@ -2,10 +2,12 @@
 #include <cstdint>
 #include <string>
 
+#include "app/TDayPlotOwner.h"
 #include "runtime/TScheme.h"
 
 class TQorDateConvertor;
 class TQorDir;
+class TQorGrapher;
 class TQorHub;
 class TQorIcon;
 class TQorLED;
@@ -13,6 +15,7 @@ class TQorLabel;
 class TQorMainForm;
 class TQorMemory;
 class TQorMultiElementEx;
+class TQorPlotter;
 class TQorStrCat;
 class TQorTrayIcon;
 class TQorWin;
@@ -20,8 +23,9 @@ class TQorWinFTP;
 
 // The main scheme: every top-level element of the program, its properties and
 // its links, and the five sub-schemes in their containers. The members are in
-// creation order; the scheme frees them in reverse.
-class TClassMainForm_2750570 : public TScheme {
+// creation order; the scheme frees them in reverse. The daily histogram feed
+// finds DayPlot through TDayPlotOwner.
+class TClassMainForm_2750570 : public TScheme, public TDayPlotOwner {
 public:
     TQorMainForm *MainForm;
     TQorWinFTP *FtpReader;
@@ -45,17 +49,22 @@ public:
     TQorLabel *KpValueLabel;
     TQorLabel *UpdatedLabel;
     TQorHub *ResultHub;
+    TQorGrapher *MonthGraph;
     TQorMultiElementEx *MonthFeed;
     TQorLabel *AxisLabel30;
     TQorLabel *AxisLabel20;
     TQorLabel *AxisLabel10;
     TQorLabel *AxisLabel0;
     TQorLabel *MonthTitleLabel;
+    TQorPlotter *DayPlot;
     TQorLabel *DayTitleLabel;
+    TQorMultiElementEx *DayFeed;
     TQorMultiElementEx *Schedule;
     TQorDateConvertor *UpdatedFormat;
 
     TClassMainForm_2750570();
+
+    TPlotterInterface *DayPlotter() override;
 
     // The credit line under the 30-day graph.
     static std::string CreditLine();

@@ -3,9 +3,15 @@
 // the program wires them, and prints what they produced as one JSON line:
 //   {"value": "2", "level": 1, "icon": "ICON3", "tooltip": "Kp:2", "graph": [...], "recent": "..."}
 // value and level are null when nothing was announced; icon and tooltip are then
-// left out. Exit 0 when FILE could be read, 2 otherwise or on bad arguments.
+// left out. With --hour H (the local hour, 0 to 23) the daily histogram feed
+// runs at that hour and the line ends with
+//   "bars": [[g, y, r], ...]
+// one entry per bar position from left to right: the heights of the green,
+// yellow and red bars there (an empty list when the plot stays empty).
+// Exit 0 when FILE could be read, 2 otherwise or on bad arguments.
 #include <cstdio>
 #include <string>
+#include <vector>
 
 #include "app/KpPipeline.h"
 #include "winlayer/Files.h"
@@ -59,7 +65,7 @@ std::string Quoted(const std::string &Text)
     return out + "\"";
 }
 
-std::string Json(TKpPipeline &Pipeline)
+std::string Json(TKpPipeline &Pipeline, bool WithBars)
 {
     const TKpPipeline::TOutcome &got = Pipeline.Outcome();
     std::string out = "{\"value\": ";
@@ -77,8 +83,19 @@ std::string Json(TKpPipeline &Pipeline)
         // What the graph makes of each one-character string.
         out += winlayer::RealToText(winlayer::TextToReal(got.Graph[i]));
     }
-    out += "], \"recent\": " + Quoted(Pipeline.Recent()) + "}";
-    return out;
+    out += "], \"recent\": " + Quoted(Pipeline.Recent());
+    if (WithBars) {
+        out += ", \"bars\": [";
+        const std::vector<TKpPipeline::TDayBar> bars = Pipeline.DayBars();
+        for (size_t i = 0; i < bars.size(); ++i) {
+            if (i > 0)
+                out += ", ";
+            out += "[" + winlayer::RealToText(bars[i].Green) + ", " + winlayer::RealToText(bars[i].Yellow) + ", " +
+                   winlayer::RealToText(bars[i].Red) + "]";
+        }
+        out += "]";
+    }
+    return out + "}";
 }
 
 } // namespace
@@ -87,6 +104,7 @@ int main(int argc, char **argv)
 {
     std::string file;
     int hour = 0;
+    bool haveHour = false;
     bool haveFile = false;
     for (int i = 1; i < argc; ++i) {
         const std::string arg = argv[i];
@@ -96,6 +114,7 @@ int main(int argc, char **argv)
             hour = ParseHour(argv[++i]);
             if (hour < 0)
                 return Usage("bad hour \"" + std::string(argv[i]) + "\"");
+            haveHour = true;
         } else if (!haveFile && (arg.empty() || arg[0] != '-' || arg == "-")) {
             file = arg;
             haveFile = true;
@@ -117,7 +136,7 @@ int main(int argc, char **argv)
     StartHooks();
     RunStartList();
     pipeline.Parse(file);
-    const std::string line = Json(pipeline) + "\n";
+    const std::string line = Json(pipeline, haveHour) + "\n";
     StopHooks();
 
 #ifdef _WIN32

@@ -3,8 +3,10 @@
 
 #include <cstdio>
 #include <string>
+#include <vector>
 
 #include "DgdText.h"
+#include "winlayer/NumText.h"
 
 #ifdef _WIN32
 #include <windows.h>
@@ -155,4 +157,60 @@ TEST_F(KpDump, AcceptsAnHourAndFailsWithExitCode2OnWhatItCannotRead)
         else
             EXPECT_EQ(run.Out, "") << "kpdump " << c.Arguments << ": nothing on stdout";
     }
+}
+
+TEST_F(KpDump, WithAnHourEndsWithTheBarsOfTheDayGreenYellowRedAtEachPosition)
+{
+    // Recent values of this file, newest first: 3 3 2 0 7 6 5 4 3 2 1.
+    const std::string path = Folder.Path("DGD.txt");
+    testfiles::WriteBytes(path, Lf(File({"12345670", "233-----"})));
+    const std::string head = "{\"value\": \"3\", \"level\": 1, \"icon\": \"ICON3\", \"tooltip\": \"Kp:3\", "
+                             "\"graph\": [1, 2, 3, 4, 5, 6, 7, 0, 2, 3, 3], \"recent\": \"33207654321\"";
+    struct Case {
+        const char *Hour;
+        std::string Bars;
+    } cases[] = {
+        {"0", "[[0, 0, 0], [0, 0, 0], [0, 0, 0], [0, 0, 0], [0, 0, 0], [0, 0, 0], [0, 0, 0]]"},
+        {"1", "[[0, 0, 0], [0, 0, 0], [0, 0, 0], [0, 0, 0], [0, 0, 0], [0, 0, 0], [0, 0, 0]]"},
+        {"2", "[[3, 0, 0], [0, 0, 0], [0, 0, 0], [0, 0, 0], [0, 0, 0], [0, 0, 0], [0, 0, 0]]"},
+        {"14", "[[0, 0, 7], [0, 0, 0], [2, 0, 0], [3, 0, 0], [3, 0, 0], [0, 0, 0], [0, 0, 0]]"},
+        {"23", "[[0, 4, 0], [0, 0, 5], [0, 0, 6], [0, 0, 7], [0, 0, 0], [2, 0, 0], [3, 0, 0], [3, 0, 0]]"},
+    };
+    for (const Case &c : cases) {
+        const Ran run = RunKpDump("--hour " + std::string(c.Hour) + " " + Quote(path));
+        EXPECT_EQ(run.Exit, 0) << "hour " << c.Hour;
+        EXPECT_EQ(run.Out, head + ", \"bars\": " + c.Bars + "}\n") << "hour " << c.Hour;
+    }
+
+    // Without a value the day feed never runs: no bars at all.
+    testfiles::WriteBytes(path, "no_blank\nin_any_line\n");
+    const Ran none = RunKpDump("--hour 14 " + Quote(path));
+    EXPECT_EQ(none.Out, "{\"value\": null, \"level\": null, \"graph\": [], \"recent\": \"\", \"bars\": []}\n");
+}
+
+TEST_F(KpDump, BarsOfTheSampleFileAreThoseOfTheDayFeedInProcess)
+{
+    const Ran run = RunKpDump("--hour 17 " + Quote(TERVIK_SAMPLE_DGD));
+    ASSERT_EQ(run.Exit, 0);
+    P.SetHour(17);
+    P.Parse(TERVIK_SAMPLE_DGD);
+    const std::vector<TKpPipeline::TDayBar> bars = P.DayBars();
+    ASSERT_EQ(bars.size(), 7u);
+    std::string expected;
+    for (const TKpPipeline::TDayBar &b : bars) {
+        expected += expected.empty() ? "[" : ", [";
+        expected += winlayer::RealToText(b.Green) + ", " + winlayer::RealToText(b.Yellow) + ", " +
+                    winlayer::RealToText(b.Red) + "]";
+    }
+    const size_t at = run.Out.find(", \"bars\": [");
+    ASSERT_NE(at, std::string::npos) << run.Out;
+    EXPECT_EQ(run.Out.substr(at), ", \"bars\": [" + expected + "]}\n");
+    // Hour 17 is the sixth interval: six newest values, then one empty bar.
+    EXPECT_EQ(bars[6].Green + bars[6].Yellow + bars[6].Red, 0.0);
+    int withHeight = 0;
+    for (const TKpPipeline::TDayBar &b : bars)
+        withHeight += b.Green + b.Yellow + b.Red > 0 ? 1 : 0;
+    EXPECT_EQ(withHeight, 6) << "the sample's newest values are all above 0";
+    for (size_t i = 0; i < bars.size(); ++i)
+        EXPECT_EQ(bars[i].X, 2.0 + 2.0 * static_cast<double>(i));
 }
