@@ -20,18 +20,21 @@ void *gLastThrowAddress = nullptr;
 
 std::string Printf(const char *format, ...) __attribute__((format(printf, 1, 2)));
 
+// Formats with the system's C library (msvcrt) rather than the C99 printf
+// that MinGW links in for vsnprintf: that one alone is some 20 KB of the
+// program, and the box needs nothing beyond %s, %p and %lX.
 std::string Printf(const char *format, ...)
 {
     va_list args;
     va_start(args, format);
     va_list again;
     va_copy(again, args);
-    const int n = std::vsnprintf(nullptr, 0, format, args);
+    const int n = _vscprintf(format, args);
     va_end(args);
     std::string text;
     if (n > 0) {
         text.resize(static_cast<size_t>(n) + 1);
-        std::vsnprintf(&text[0], text.size(), format, again);
+        _vsnprintf(&text[0], text.size(), format, again);
         text.resize(static_cast<size_t>(n));
     }
     va_end(again);
@@ -61,21 +64,55 @@ std::string ModuleNameOf(const void *address)
     return slash == std::string::npos ? name : name.substr(slash + 1);
 }
 
+// The last name of a mangled class name: "16EAssertionFailed", "St13runtime_error"
+// and "N8winlayer5EFailE" give "EAssertionFailed", "runtime_error" and "EFail";
+// a built-in type its keyword. Anything else (templates, pointers) stays as it is
+// mangled. Done here rather than by the C++ runtime's demangler, which would
+// take some 40 KB of the program for the one class name of the fatal box.
+std::string LastNameOf(const char *mangled)
+{
+    static const struct {
+        char Code;
+        const char *Name;
+    } Builtins[] = {{'v', "void"},   {'b', "bool"},          {'c', "char"},
+                    {'a', "signed char"}, {'h', "unsigned char"}, {'s', "short"},
+                    {'t', "unsigned short"}, {'i', "int"},   {'j', "unsigned int"},
+                    {'l', "long"},   {'m', "unsigned long"}, {'x', "long long"},
+                    {'y', "unsigned long long"}, {'f', "float"}, {'d', "double"},
+                    {'e', "long double"}};
+    const std::string whole = mangled;
+    if (whole.size() == 1)
+        for (const auto &builtin : Builtins)
+            if (builtin.Code == whole[0])
+                return builtin.Name;
+    size_t at = 0;
+    bool nested = false;
+    if (whole.compare(0, 1, "N") == 0) {
+        nested = true;
+        at = 1;
+    }
+    if (whole.compare(at, 2, "St") == 0)
+        at += 2;
+    std::string last;
+    while (at < whole.size() && whole[at] >= '1' && whole[at] <= '9') {
+        size_t length = 0;
+        while (at < whole.size() && whole[at] >= '0' && whole[at] <= '9')
+            length = length * 10 + static_cast<size_t>(whole[at++] - '0');
+        if (length > whole.size() - at)
+            return whole;
+        last = whole.substr(at, length);
+        at += length;
+    }
+    const bool complete = nested ? at + 1 == whole.size() && whole[at] == 'E' : at == whole.size();
+    return complete && !last.empty() ? last : whole;
+}
+
 // The class name as the program's code spells it, without namespaces.
 std::string ClassNameOf(const std::type_info *type)
 {
     if (!type)
         return "Exception";
-    int status = 0;
-    char *demangled = abi::__cxa_demangle(type->name(), nullptr, nullptr, &status);
-    std::string name = (status == 0 && demangled) ? demangled : type->name();
-    std::free(demangled);
-    if (name.find('<') == std::string::npos) {
-        const size_t colon = name.rfind("::");
-        if (colon != std::string::npos)
-            name = name.substr(colon + 2);
-    }
-    return name;
+    return LastNameOf(type->name());
 }
 
 struct TFaultKind {
@@ -220,6 +257,24 @@ void InstallFatalErrorHandlers()
 }
 
 } // namespace winlayer
+
+// The C++ runtime's default terminate handler names the exception with its
+// demangler, some 40 KB of the program. The program puts its own handler in
+// place at start (InstallFatalErrorHandlers); until then, and in programs that
+// never do, this plainer one says what it can and aborts as the default does.
+namespace __gnu_cxx {
+void __verbose_terminate_handler()
+{
+    std::fputs("terminate called", stderr);
+    if (const std::type_info *type = abi::__cxa_current_exception_type()) {
+        std::fputs(" after throwing an instance of '", stderr);
+        std::fputs(winlayer::LastNameOf(type->name()).c_str(), stderr);
+        std::fputs("'", stderr);
+    }
+    std::fputs("\n", stderr);
+    std::abort();
+}
+} // namespace __gnu_cxx
 
 // Every C++ throw goes through here (the link wraps __cxa_throw), so the box can
 // tell where the exception was raised.

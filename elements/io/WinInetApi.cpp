@@ -1,11 +1,8 @@
 #include "WinInetApi.h"
 
-#include <chrono>
-#include <condition_variable>
-#include <memory>
-#include <mutex>
-#include <system_error>
-#include <thread>
+#include <process.h>
+
+#include <utility>
 
 namespace {
 
@@ -22,14 +19,39 @@ const TWinInetApi Real = {
     30000,
 };
 
+// One call on a helper thread, shared by the waiting thread and the helper;
+// the last of the two to let go frees it. The threads are the system's own
+// (no std::thread): the C++ thread library would bring in a POSIX thread layer
+// of some 40 KB for this one wait.
 struct Pending {
-    std::mutex Lock;
-    std::condition_variable Finished;
-    bool Done = false;
-    bool Abandoned = false;
+    HANDLE Finished = nullptr; // set by the helper when Call has returned
+    LONG Holders = 2;
+    LONG State = 0; // Running, Done or Abandoned
     std::function<void()> Call;
     std::function<void()> Late;
+
+    enum : LONG { Running = 0, Done = 1, Abandoned = 2 };
+
+    void Release()
+    {
+        if (InterlockedDecrement(&Holders) == 0) {
+            CloseHandle(Finished);
+            delete this;
+        }
+    }
 };
+
+unsigned __stdcall Helper(void *Data)
+{
+    auto *pending = static_cast<Pending *>(Data);
+    pending->Call();
+    const LONG before = InterlockedCompareExchange(&pending->State, Pending::Done, Pending::Running);
+    SetEvent(pending->Finished);
+    if (before == Pending::Abandoned && pending->Late)
+        pending->Late();
+    pending->Release();
+    return 0;
+}
 
 } // namespace
 
@@ -42,30 +64,26 @@ const TWinInetApi &RealWinInet()
 
 bool RunWithin(uint32_t Ms, std::function<void()> Call, std::function<void()> Late)
 {
-    auto pending = std::make_shared<Pending>();
+    auto *pending = new Pending;
     pending->Call = std::move(Call);
     pending->Late = std::move(Late);
-    try {
-        std::thread([pending] {
-            pending->Call();
-            bool late;
-            {
-                std::lock_guard<std::mutex> hold(pending->Lock);
-                pending->Done = true;
-                late = pending->Abandoned;
-            }
-            pending->Finished.notify_all();
-            if (late && pending->Late)
-                pending->Late();
-        }).detach();
-    } catch (const std::system_error &) {
+    pending->Finished = CreateEventA(nullptr, TRUE, FALSE, nullptr);
+    const uintptr_t thread =
+        pending->Finished ? _beginthreadex(nullptr, 0, &Helper, pending, 0, nullptr) : 0;
+    if (!thread) {
         // No thread to spare: wait as long as the call takes.
         pending->Call();
+        if (pending->Finished)
+            CloseHandle(pending->Finished);
+        delete pending;
         return true;
     }
-    std::unique_lock<std::mutex> hold(pending->Lock);
-    if (pending->Finished.wait_for(hold, std::chrono::milliseconds(Ms), [&] { return pending->Done; }))
-        return true;
-    pending->Abandoned = true;
-    return false;
+    CloseHandle(reinterpret_cast<HANDLE>(thread));
+    bool inTime = WaitForSingleObject(pending->Finished, Ms) == WAIT_OBJECT_0;
+    // The helper may finish right now: whoever changes the state first decides.
+    if (!inTime)
+        inTime = InterlockedCompareExchange(&pending->State, Pending::Abandoned, Pending::Running) ==
+                 Pending::Done;
+    pending->Release();
+    return inTime;
 }
