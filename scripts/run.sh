@@ -50,7 +50,13 @@ stop_all() {
   fi
   [ -n "$server_pid" ] && kill "$server_pid" 2>/dev/null && wait "$server_pid" 2>/dev/null
   program_pid= server_pid=
-  tervik_stop_xvfb
+  # Only our own display goes; other Wine programs of the prefix (a test run)
+  # are left alone.
+  if [ -n "${tervik_xvfb_pid:-}" ]; then
+    kill "$tervik_xvfb_pid" 2>/dev/null
+    wait "$tervik_xvfb_pid" 2>/dev/null
+    tervik_xvfb_pid=
+  fi
 }
 trap stop_all EXIT
 trap 'exit 130' INT TERM
