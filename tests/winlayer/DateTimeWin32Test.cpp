@@ -2,17 +2,16 @@
 
 #include <windows.h>
 
-#include <cstddef>
+#include <ostream>
 
 #include "winlayer/DateTime.h"
 
 using namespace winlayer;
 
-// The record can be handed to the platform's date and time formatting as it is.
-static_assert(sizeof(TSystemTime) == sizeof(SYSTEMTIME));
-static_assert(offsetof(TSystemTime, DayOfWeek) == offsetof(SYSTEMTIME, wDayOfWeek));
-static_assert(offsetof(TSystemTime, Day) == offsetof(SYSTEMTIME, wDay));
-static_assert(offsetof(TSystemTime, Millisecond) == offsetof(SYSTEMTIME, wMilliseconds));
+namespace winlayer {
+bool operator==(const TSystemTime &a, const TSystemTime &b); // in DateTimeTest.cpp
+std::ostream &operator<<(std::ostream &out, const TSystemTime &t);
+} // namespace winlayer
 
 namespace {
 
@@ -25,9 +24,8 @@ constexpr int64_t MsPerDay = 86400000;
 
 TEST(DateTimeWin32, DecodingAgreesWithThePlatformsCalendar)
 {
-    const int64_t msOfDay[] = {0, 1, 43200000, 64800000 + 1234, MsPerDay - 1};
-    int checked = 0;
     for (int64_t day = FileTimeFirstDay; day <= 3652059; day += 997) {
+        const int64_t msOfDay[] = {0, 64801234, MsPerDay - 1};
         for (int64_t ms : msOfDay) {
             ULARGE_INTEGER ticks;
             ticks.QuadPart = static_cast<ULONGLONG>(((day - FileTimeFirstDay) * MsPerDay + ms) * TicksPerMs);
@@ -38,21 +36,12 @@ TEST(DateTimeWin32, DecodingAgreesWithThePlatformsCalendar)
             double value = static_cast<double>(day) + static_cast<double>(ms) / static_cast<double>(MsPerDay);
             TSystemTime ours = {};
             ASSERT_TRUE(DateTimeToSystemTime(value, ours)) << "day " << day;
-            EXPECT_EQ(ours.Year, platform.wYear) << "day " << day;
-            EXPECT_EQ(ours.Month, platform.wMonth) << "day " << day;
-            EXPECT_EQ(ours.Day, platform.wDay) << "day " << day;
             // The platform counts 0 = Sunday, ours 1 = Monday .. 7 = Sunday.
-            EXPECT_EQ(ours.DayOfWeek, (platform.wDayOfWeek + 6) % 7 + 1) << "day " << day;
-            EXPECT_EQ(ours.Hour, platform.wHour) << "day " << day;
-            EXPECT_EQ(ours.Minute, platform.wMinute) << "day " << day;
-            EXPECT_EQ(ours.Second, platform.wSecond) << "day " << day;
-            EXPECT_EQ(ours.Millisecond, platform.wMilliseconds) << "day " << day;
-
-            TSystemTime fromPlatform = {platform.wYear, platform.wMonth, platform.wDayOfWeek, platform.wDay,
-                                        platform.wHour, platform.wMinute, platform.wSecond, platform.wMilliseconds};
-            EXPECT_EQ(SystemTimeToDateTime(fromPlatform), value) << "day " << day;
-            ++checked;
+            const TSystemTime expected = {platform.wYear, platform.wMonth,
+                                          static_cast<uint16_t>((platform.wDayOfWeek + 6) % 7 + 1), platform.wDay,
+                                          platform.wHour, platform.wMinute, platform.wSecond, platform.wMilliseconds};
+            ASSERT_EQ(ours, expected) << "day " << day << ", " << ms << " ms";
+            ASSERT_EQ(SystemTimeToDateTime(ours), value) << "day " << day << ", " << ms << " ms";
         }
     }
-    EXPECT_GT(checked, 15000);
 }

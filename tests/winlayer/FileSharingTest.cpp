@@ -5,13 +5,10 @@
 #include "TestFiles.h"
 #include "winlayer/Files.h"
 #include "winlayer/WinFileStream.h"
-#include "winlayer/WinStrList.h"
 
-using testfiles::Make;
 using testfiles::Owned;
 using testfiles::TempFolder;
 using winlayer::TWinFileStream;
-using winlayer::TWinStrList;
 
 TEST(FileSharing, AFileBeingWrittenCanBeReadButNotWrittenByAnother)
 {
@@ -24,10 +21,6 @@ TEST(FileSharing, AFileBeingWrittenCanBeReadButNotWrittenByAnother)
     std::string content;
     EXPECT_TRUE(winlayer::ReadWholeFile(path, content)) << "readers are let in";
     EXPECT_EQ(content, "a\r\nb\r\n");
-    auto list = Make<TWinStrList>();
-    EXPECT_TRUE(list->LoadFromFile(path));
-    EXPECT_EQ(list->Count(), 2);
-
     EXPECT_EQ(TWinFileStream::Create(path), nullptr) << "a second writer is kept out";
     writer.reset();
     Owned<TWinFileStream> second(TWinFileStream::Create(path));
