@@ -98,6 +98,27 @@ inline winlayer::TWinControl *MadeForm(winlayer::TWinControl *parent = nullptr,
     return form;
 }
 
+// The application window and a hidden main form under it, both with windows.
+struct TAppAndForm {
+    winlayer::TWinControl *App;
+    winlayer::TWinControl *Form;
+    TAppAndForm()
+    {
+        App = winlayer::NewAppWindow("test app");
+        App->SetVisible(false);
+        Form = winlayer::NewForm(App, "test main form");
+        Form->SetVisible(false);
+        App->EnsureWindow();
+    }
+};
+
+// Whether WM_QUIT was posted (taken off the queue).
+inline bool QuitPosted()
+{
+    MSG quit;
+    return PeekMessageA(&quit, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE) != 0;
+}
+
 // A message log that handlers write into.
 struct TLog {
     std::vector<std::string> Entries;
