@@ -25,23 +25,6 @@ TEST(ControlRules, MouseKeyStateAdds0x20WhileAltIsDownAndTheWheelDeltaIsItsSigne
     }
 }
 
-TEST(ControlRules, PointsToHeightTruncatesTowardZero)
-{
-    struct TCase {
-        int32_t Points;
-        int32_t PixelsPerInch;
-        int32_t Expected;
-    };
-    const TCase cases[] = {
-        {8, 96, -11},   // 804 / -72 = -11.17
-        {9, 96, -12},   // 900 / -72 = -12.5
-        {0, 96, 0},     // 36 / -72 = -0.5
-    };
-    for (const TCase &c : cases)
-        EXPECT_EQ(PointsToHeightAt(c.Points, c.PixelsPerInch), c.Expected)
-            << c.Points << " points at " << c.PixelsPerInch << " pixels per inch";
-}
-
 TEST(ControlRules, NextTabIndexPicksTheNearestOrderAndWrapsRound)
 {
     const std::vector<int> orders = {3, 1, 7, 5};
@@ -59,20 +42,4 @@ TEST(ControlRules, NextTabIndexPicksTheNearestOrderAndWrapsRound)
         EXPECT_EQ(NextTabIndex(orders, c.Current, c.Backwards), c.Expected)
             << "from " << c.Current << (c.Backwards ? " backwards" : " forwards");
     EXPECT_EQ(NextTabIndex({}, 1, false), -1) << "no tab stops";
-}
-
-TEST(ControlRules, FitToTextKeepsTheSideTheAlignmentFixes)
-{
-    struct TCase {
-        uint8_t Align;
-        TSize2 Expected;
-    };
-    const TSize2 text{40, 13};
-    const TSize2 current{100, 22};
-    const TCase cases[] = {{caNone, {41, 14}}, {caLeft, {41, 22}}, {caTop, {100, 14}}};
-    for (const TCase &c : cases) {
-        const TSize2 size = FitToTextSize(text, current, c.Align);
-        EXPECT_EQ(size.Width, c.Expected.Width) << "align " << int(c.Align);
-        EXPECT_EQ(size.Height, c.Expected.Height) << "align " << int(c.Align);
-    }
 }

@@ -133,18 +133,15 @@ struct TTagged {
     bool Claim = false;
     UINT First = WM_APP;
     UINT Last = WM_APP + 0x100;
-    LRESULT Result = 0;
 
     winlayer::TMessageHandler Handler() { return {&Run, this}; }
 
-    static bool Run(void *data, winlayer::TWinControl *, MSG &msg, LRESULT &result)
+    static bool Run(void *data, winlayer::TWinControl *, MSG &msg, LRESULT &)
     {
         auto *self = static_cast<TTagged *>(data);
         if (msg.message < self->First || msg.message > self->Last)
             return false;
         self->Log->Add(self->Tag);
-        if (self->Claim)
-            result = self->Result;
         return self->Claim;
     }
 };

@@ -129,49 +129,38 @@ TEST_F(LayerTest, HandlersRunNewestFirstAndOneAddedAgainIsNeitherAddedNorMoved)
     form->Free();
 }
 
-TEST_F(LayerTest, WindowProcAsksHooksAndHandlersInTheirOrder)
+TEST_F(LayerTest, WindowProcAsksTheApplicationOnMessageTheOwnOnMessageTheHandlersAndTheClassHandlerInTurn)
 {
     struct TCase {
         const char *Claimer;
         uint8_t Running;
         std::vector<std::string> Expected;
     };
-    const std::vector<std::string> all = {"pre", "app OnMessage", "OnMessage", "handler", "class handler", "after"};
     const TCase cases[] = {
-        {"", 1, all},
-        {"", 0, {"pre", "OnMessage", "handler", "class handler", "after"}},
-        {"app OnMessage", 1, {"pre", "app OnMessage", "after"}},
-        {"handler", 1, {"pre", "app OnMessage", "OnMessage", "handler", "after"}},
+        {"", 1, {"app OnMessage", "OnMessage", "handler", "class handler"}},
+        {"", 0, {"OnMessage", "handler", "class handler"}},
+        {"app OnMessage", 1, {"app OnMessage"}},
+        {"handler", 1, {"app OnMessage", "OnMessage", "handler"}},
     };
     for (const TCase &c : cases) {
         TLog log;
-        TTagged pre{&log, "pre"}, appMessage{&log, "app OnMessage"}, own{&log, "OnMessage"}, handler{&log, "handler"},
+        TTagged appMessage{&log, "app OnMessage"}, own{&log, "OnMessage"}, handler{&log, "handler"},
             classHandler{&log, "class handler"};
-        for (TTagged *t : {&pre, &appMessage, &own, &handler, &classHandler})
+        for (TTagged *t : {&appMessage, &own, &handler, &classHandler})
             t->Claim = t->Tag == c.Claimer;
-        TWinControl *app = NewAppWindow("order app");
-        TWinControl *form = MadeForm();
-        app->OnMessage = appMessage.Handler();
-        form->OnMessage = own.Handler();
-        AddHandler(form, handler.Handler());
-        form->ClassHandler = classHandler.Handler();
-        form->AfterMessage = {[](void *data, TWinControl *, MSG &msg, LRESULT &) {
-                                  if (msg.message == WM_APP + 7)
-                                      static_cast<TLog *>(data)->Add("after");
-                              },
-                              &log};
-        PreMessageHook = pre.Handler();
-        AppWindow = app;
+        TAppAndForm made;
+        made.App->OnMessage = appMessage.Handler();
+        made.Form->OnMessage = own.Handler();
+        AddHandler(made.Form, handler.Handler());
+        made.Form->ClassHandler = classHandler.Handler();
+        AppWindow = made.App;
         LoopRunning = c.Running;
 
-        Perform(form, WM_APP + 7, 0, 0);
+        Perform(made.Form, WM_APP + 7, 0, 0);
         EXPECT_EQ(log.Entries, c.Expected) << "claimer: '" << c.Claimer << "', running: " << int(c.Running);
-
-        PreMessageHook = {};
         LoopRunning = 0;
         AppWindow = nullptr;
-        form->Free();
-        app->Free();
+        made.App->Free();
     }
 }
 

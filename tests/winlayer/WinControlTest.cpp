@@ -106,38 +106,6 @@ TEST_F(LayerTest, AShowDeferredByAskingForTheHandleHappensAtTheNextEnsureWindowU
     }
 }
 
-TEST_F(LayerTest, TopLevelWindowsGetTheirIconTheApplicationIconCopyOrNone)
-{
-    HICON appIcon = LoadIconA(nullptr, reinterpret_cast<LPCSTR>(IDI_APPLICATION));
-    HICON ownIcon = LoadIconA(nullptr, reinterpret_cast<LPCSTR>(IDI_WARNING));
-    TWinControl *app = NewAppWindow("icons");
-    app->SetVisible(false);
-    app->Icon = appIcon;
-    app->EnsureWindow();
-    AppWindow = app;
-    const auto bigIcon = [](TWinControl *c) {
-        return reinterpret_cast<HICON>(SendMessageA(c->Handle, WM_GETICON, ICON_BIG, 0));
-    };
-    for (HICON icon : {ownIcon, NoIcon(), HICON(nullptr)}) {
-        TWinControl *form = NewForm(app, "form");
-        form->SetVisible(false);
-        form->Icon = icon;
-        ASSERT_TRUE(form->EnsureWindow());
-        if (icon == ownIcon) {
-            EXPECT_EQ(bigIcon(form), ownIcon) << "its own icon";
-        } else if (icon == NoIcon()) {
-            EXPECT_EQ(bigIcon(form), nullptr) << "no icon";
-        } else {
-            EXPECT_NE(bigIcon(form), nullptr) << "a copy of the application icon";
-            EXPECT_NE(bigIcon(form), appIcon) << "a copy, not the same handle";
-            EXPECT_TRUE(form->IconOwned);
-        }
-        form->Free();
-    }
-    AppWindow = nullptr;
-    app->Free();
-}
-
 TEST_F(LayerTest, FreeingAChildLeavesTheParentWithoutItAndFreeingTheParentTakesTheRest)
 {
     TWinControl *form = NewForm(nullptr, "parent");
@@ -179,8 +147,7 @@ TEST_F(LayerTest, FormBackgroundIsFilledWithTheFormColourAndTheMessageLeftUnclai
     };
     const COLORREF marker = RGB(1, 2, 3);
     const TCase cases[] = {
-        {0x8000000F, false, GetSysColor(COLOR_BTNFACE)},
-        {0xFF00000F, false, GetSysColor(COLOR_BTNFACE)},
+        {0xFF00000F, false, GetSysColor(COLOR_BTNFACE)}, // the top bit names a system colour
         {0x000000FF, false, RGB(255, 0, 0)},
         {0x00FF0000, true, marker},
     };
@@ -198,35 +165,6 @@ TEST_F(LayerTest, FormBackgroundIsFilledWithTheFormColourAndTheMessageLeftUnclai
         EXPECT_EQ(log.Entries.size(), 1u) << "not claimed: the walk goes on";
         form->Free();
     }
-}
-
-TEST_F(LayerTest, ForeignChildOfATransparentControlPaintsNoBackground)
-{
-    // A window class of someone else's that erases with a white brush.
-    WNDCLASSA foreignClass{};
-    foreignClass.lpfnWndProc = &DefWindowProcA;
-    foreignClass.hInstance = GetModuleHandleA(nullptr);
-    foreignClass.hbrBackground = static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH));
-    foreignClass.lpszClassName = "TestForeignChild";
-    RegisterClassA(&foreignClass);
-    TWinControl *form = MadeForm();
-    HWND foreign = CreateWindowExA(0, "TestForeignChild", "foreign", WS_CHILD | WS_VISIBLE, 0, 0, 40, 20,
-                                   form->Handle, nullptr, GetModuleHandleA(nullptr), nullptr);
-    ASSERT_NE(foreign, nullptr);
-    WNDPROC systemProc = reinterpret_cast<WNDPROC>(GetWindowLongPtrA(foreign, GWLP_WNDPROC));
-
-    form->SetTransparent(true);
-    EXPECT_EQ(reinterpret_cast<WNDPROC>(GetPropA(foreign, PrevProcProp)), systemProc);
-    SubclassForeignChildren(form);
-    EXPECT_EQ(reinterpret_cast<WNDPROC>(GetPropA(foreign, PrevProcProp)), systemProc) << "a second call changes nothing";
-    for (bool transparent : {true, false}) {
-        form->Transparent = transparent;
-        TMemoryPicture picture(40, 20, RGB(1, 2, 3));
-        EXPECT_EQ(SendMessageA(foreign, WM_ERASEBKGND, reinterpret_cast<WPARAM>(picture.DC), 0) != 0, true);
-        EXPECT_EQ(picture.Read().At(5, 5), transparent ? RGB(1, 2, 3) : RGB(255, 255, 255))
-            << (transparent ? "nothing painted" : "an opaque parent: the child erases");
-    }
-    form->Free();
 }
 
 TEST_F(LayerTest, ReleaseMessageFreesTheObjectAndItsWindow)

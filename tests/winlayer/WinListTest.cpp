@@ -41,34 +41,6 @@ TEST(WinList, InsertMovesLaterItemsUpAndDeleteMovesThemDown)
     EXPECT_EQ(ItemsOf(*list), (std::vector<void *>{P(0), P(1), P(7)}));
 }
 
-TEST(WinList, BadIndexesChangeNothingAndReadAsNone)
-{
-    auto list = Make<TWinList>();
-    list->Add(P(0));
-    list->Add(P(1));
-    const std::vector<void *> before = ItemsOf(*list);
-    for (int32_t index : {-1, 2, -2147483647 - 1}) {
-        EXPECT_EQ(list->Items(index), nullptr) << "Items(" << index << ")";
-        list->Delete(index);
-        if (index != 2) // Count itself is a valid place to insert
-            list->Insert(index, P(7));
-        EXPECT_EQ(ItemsOf(*list), before) << "after edits at " << index;
-    }
-}
-
-TEST(WinList, IndexOfAndRemoveCompareIdentityAndTakeTheFirst)
-{
-    auto list = Make<TWinList>();
-    int a = 1, b = 1; // equal values, different objects
-    list->Add(&a);
-    list->Add(&b);
-    list->Add(&a);
-    EXPECT_EQ(list->IndexOf(&b), 1);
-    EXPECT_EQ(list->IndexOf(P(0)), -1);
-    list->Remove(&a);
-    EXPECT_EQ(ItemsOf(*list), (std::vector<void *>{&b, &a}));
-}
-
 TEST(WinList, CapacityGrowsByGrowthOrByAQuarterPlusOne)
 {
     struct Case { int32_t growth; std::vector<int32_t> capacities; } cases[] = {
