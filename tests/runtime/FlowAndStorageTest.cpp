@@ -52,7 +52,7 @@ TEST(TQorDoData, TheOutputCarriesThePropertyOrNullNeverTheIncomingValue)
     EXPECT_EQ(out.Values(), (Texts{"null", "str p"}));
 }
 
-TEST(TQorEventFromData, AReadOfVarRunsOnEventFirstWithTheAnsweredRecord)
+TEST(TQorEventFromData, AReadOfVarRunsOnEventFirstAndAnswersWhatItStored)
 {
     Running on;
     // Stores a value into the element when asked, as the scheme behind its
