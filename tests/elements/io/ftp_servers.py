@@ -3,11 +3,10 @@
 
   ftp_servers.py [--sample FILE] [--log FILE] -- command args...
 
-It makes a temporary folder holding pub/latest/DGD.txt (a copy of the sample
-file when one is given), serves it with a real pyftpdlib server (anonymous,
-read and write) and with our scripted server (scripted_ftp.py), runs the
-command, then stops both servers, removes the folder and exits with the
-command's exit code. The command learns where everything is from:
+Serves a temporary pub/latest/DGD.txt (a copy of the sample, if given) with a
+real pyftpdlib server (anonymous, read and write) and our scripted server
+(scripted_ftp.py), runs the command and exits with its exit code. The
+command learns where everything is from:
 
   TERVIK_FTP_TEST_HOST      127.0.0.1
   TERVIK_FTP_TEST_PORT      port of the pyftpdlib server
