@@ -40,8 +40,9 @@ from pyftpdlib.servers import FTPServer  # noqa: E402
 import scripted_ftp  # noqa: E402
 
 
-class RealServer:
+class RealServer(threading.Thread):
     def __init__(self, root):
+        super().__init__(daemon=True)
         authorizer = DummyAuthorizer()
         with warnings.catch_warnings():  # write access for anonymous is what we want here
             warnings.simplefilter("ignore")
@@ -50,17 +51,16 @@ class RealServer:
         self.server = FTPServer(("127.0.0.1", 0), handler)
         self.port = self.server.address[1]
         self.stopping = threading.Event()
-        self.thread = threading.Thread(target=self.loop, daemon=True)
-        self.thread.start()
+        self.start()
 
-    def loop(self):
+    def run(self):
         while not self.stopping.is_set():
             self.server.ioloop.loop(0.1, blocking=False)
         self.server.close_all()
 
     def stop(self):
         self.stopping.set()
-        self.thread.join(10)
+        self.join(10)
 
 
 def loopback_socket():
