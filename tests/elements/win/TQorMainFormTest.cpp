@@ -73,7 +73,9 @@ TEST_F(MainFormTest, CloseQueryAnsweringOneRefusesAUserCloseButNotAForcedOne)
 {
     TQorMainForm *form = MakeMainForm();
     SinkFor(form->onClose, "close");
-    Source *query = SourceFor(form->CloseQuery, IntData(1));
+    Source *query = Elements.Make<Source>();
+    query->Answer = IntData(1);
+    LinkData(form->CloseQuery, query, &Source::Value, 0);
     form->Start();
     SendMessageA(form->Control->Handle, WM_CLOSE, 0, 0);
     EXPECT_EQ(query->Reads, 1);

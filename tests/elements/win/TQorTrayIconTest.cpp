@@ -6,6 +6,7 @@
 #include <tuple>
 
 #include "WinTestKit.h"
+#include "elements/win/TQorIcon.h"
 
 using namespace winlayer;
 using namespace wintest;
@@ -80,6 +81,24 @@ TEST_F(TrayTest, ShowIconAddsTheFirstLayoutRecordWithTheTooltipCutTo63Characters
     EXPECT_EQ(add.hIcon, FormIcon) << "the form's icon";
     EXPECT_EQ(std::string(add.szTip), seventy.substr(0, 63));
     EXPECT_FALSE(IsWindowVisible(Form->Handle)) << "showing the icon leaves the form alone";
+}
+
+TEST_F(TrayTest, HintAndIconChangesModifyTheIconInTheTray)
+{
+    Tray->doShowIcon(None, 0);
+    TData hint = StrData(std::string(70, 'k'));
+    Tray->doHint(hint, 0);
+    TQorIcon holder;
+    holder.SetIcon(LoadIconA(nullptr, reinterpret_cast<LPCSTR>(IDI_WARNING)));
+    TData icon;
+    holder.Icon(icon, 0);
+    Tray->doSetIcon(icon, 0);
+    ASSERT_EQ(TrayRecorder::Calls().size(), 3u);
+    EXPECT_EQ(TrayRecorder::Count(NIM_MODIFY), 2);
+    EXPECT_EQ(std::string(TrayRecorder::Calls()[1].Record.szTip), std::string(63, 'k'));
+    EXPECT_EQ(TrayRecorder::Calls()[2].Record.hIcon, AsIcon(icon)->Handle());
+    Tray->doSetIcon(hint, 0);
+    EXPECT_EQ(TrayRecorder::Calls().back().Record.hIcon, FormIcon) << "not an icon: the form's own";
 }
 
 TEST_F(TrayTest, TheCallbackMessageRaisesTheMouseEventsInOrder)

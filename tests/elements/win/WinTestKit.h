@@ -214,13 +214,6 @@ template <class Base> struct ElementTestOn : Base {
         LinkEvent(Event, sink, &Sink::doTake, 0);
         return sink;
     }
-    Source *SourceFor(TPointLink &Input, const TData &Answer)
-    {
-        Source *source = Elements.Make<Source>();
-        source->Answer = Answer;
-        LinkData(Input, source, &Source::Value, 0);
-        return source;
-    }
 };
 using ElementTest = ElementTestOn<layertest::LayerTest>;
 
