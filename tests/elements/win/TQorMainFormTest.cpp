@@ -38,19 +38,6 @@ struct MainFormTest : ElementTest {
     }
 };
 
-// A REG_DWORD value under HKCU, or -1.
-int32_t RegistryValue(const std::string &Key, const char *Name)
-{
-    HKEY handle = nullptr;
-    int32_t value = -1;
-    DWORD type = 0, size = sizeof value;
-    if (RegOpenKeyExA(HKEY_CURRENT_USER, Key.c_str(), 0, KEY_READ, &handle) == ERROR_SUCCESS) {
-        RegQueryValueExA(handle, Name, nullptr, &type, reinterpret_cast<BYTE *>(&value), &size);
-        RegCloseKey(handle);
-    }
-    return type == REG_DWORD ? value : -1;
-}
-
 } // namespace
 
 TEST_F(MainFormTest, StaysHiddenUntilStartWhichSwitchesDispatchOnAndRaisesOnCreateOnce)
@@ -153,10 +140,16 @@ TEST_F(MainFormTest, AnIniNameInCapitalsSavesToTheRegistryUnderSoftware)
     const std::string key = "Software\\Tervik.INI\\Main";
     RegDeleteKeyA(HKEY_CURRENT_USER, key.c_str());
     CloseAt("Tervik.INI\\Main", 15, 25, 210, 160);
-    EXPECT_EQ(std::vector<int32_t>({RegistryValue(key, "Left"), RegistryValue(key, "Top"),
-                                    RegistryValue(key, "Width"), RegistryValue(key, "Height")}),
-              std::vector<int32_t>({15, 25, 210, 160}))
-        << "values under HKCU\\" << key;
+    HKEY handle = nullptr;
+    ASSERT_EQ(RegOpenKeyExA(HKEY_CURRENT_USER, key.c_str(), 0, KEY_READ, &handle), ERROR_SUCCESS) << key;
+    const std::pair<const char *, DWORD> values[] = {{"Left", 15}, {"Top", 25}, {"Width", 210}, {"Height", 160}};
+    for (const auto &[name, expected] : values) {
+        DWORD type = 0, value = 0, size = sizeof value;
+        RegQueryValueExA(handle, name, nullptr, &type, reinterpret_cast<BYTE *>(&value), &size);
+        EXPECT_EQ(type, static_cast<DWORD>(REG_DWORD)) << name;
+        EXPECT_EQ(value, expected) << name;
+    }
+    RegCloseKey(handle);
     EXPECT_EQ(GetFileAttributesA((TQorMainForm::IniFolder() + "Tervik.INI").c_str()), INVALID_FILE_ATTRIBUTES)
         << "no ini file was written";
     RegDeleteKeyA(HKEY_CURRENT_USER, key.c_str());

@@ -29,7 +29,7 @@ struct Behind {
 };
 
 // A hidden application window with a hidden form on it, and the tray element on the form.
-struct TrayTest : layertest::LayerTest {
+struct TrayTest : ElementTest {
     TrayRecorder Recorder;
     TWinControl *App = nullptr;
     TWinControl *Form = nullptr;
@@ -41,7 +41,7 @@ struct TrayTest : layertest::LayerTest {
 
     void SetUp() override
     {
-        LayerTest::SetUp();
+        ElementTest::SetUp();
         App = NewAppWindow("tray test");
         App->SetVisible(false);
         Form = NewForm(App, "Form");
@@ -56,7 +56,7 @@ struct TrayTest : layertest::LayerTest {
         Tray.reset();
         if (App)
             App->Free();
-        LayerTest::TearDown();
+        ElementTest::TearDown();
     }
 };
 
@@ -106,13 +106,8 @@ TEST_F(TrayTest, TheCallbackMessageRaisesTheMouseEventsInOrder)
     const std::pair<TPointLink *, const char *> events[] = {
         {&Tray->onDblClick, "DblClick"}, {&Tray->onClick, "Click"},   {&Tray->onMouseDown, "MouseDown"},
         {&Tray->onMouseMove, "MouseMove"}, {&Tray->onMouseUp, "MouseUp"}};
-    Journal log;
-    Sink sinks[5];
-    for (int i = 0; i < 5; ++i) {
-        sinks[i].Log = &log;
-        sinks[i].Name = events[i].second;
-        LinkEvent(*events[i].first, &sinks[i], &Sink::doTake, 0);
-    }
+    for (const auto &[event, name] : events)
+        SinkFor(*event, name);
     const std::pair<LPARAM, Journal> cases[] = {
         {WM_LBUTTONDOWN, {"MouseDown: int 0"}},
         {WM_LBUTTONUP, {"MouseUp: int 0", "Click: int 0"}},
@@ -122,9 +117,9 @@ TEST_F(TrayTest, TheCallbackMessageRaisesTheMouseEventsInOrder)
     };
     Running running;
     for (const auto &[mouse, expected] : cases) {
-        log.clear();
+        Log.clear();
         SendMessageA(Form->Handle, 0x401, 1, mouse);
-        EXPECT_EQ(log, expected) << "lParam 0x" << std::hex << mouse;
+        EXPECT_EQ(Log, expected) << "lParam 0x" << std::hex << mouse;
     }
 }
 
