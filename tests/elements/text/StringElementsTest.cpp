@@ -101,21 +101,18 @@ TEST(TQorStrList, TheArrayReadsAndWritesLinesByIndexValue)
     Running on;
     Bench bench;
     TQorStrList *list = bench.Make<TQorStrList>();
-    list->SetStrings("zero\r\none\r\ntwo\r\n");
+    list->SetStrings("zero\r\none\r\n");
     TArrayRec *arr = AsArray(Read(list, &TQorStrList::Array));
     ASSERT_NE(arr, nullptr);
-    const std::pair<TData, std::string> gets[] = {{IntData(0), "zero"}, {StrData("1"), "one"},
-                                                  {StrData("x"), "refused"}, {IntData(3), "refused"},
-                                                  {RealData(1.5), "two"}};
-    for (const auto &[index, expected] : gets) {
-        TData item = StrData("refused");
-        EXPECT_EQ(arr->ArrayGetProc.Code(arr->ArrayGetProc.Self, index, item), expected != "refused")
-            << "index " << Show(index);
-        EXPECT_EQ(item.StrValue, expected) << "index " << Show(index);
-    }
-    arr->ArraySetProc.Code(arr->ArraySetProc.Self, StrData("1"), IntData(5));
-    arr->ArraySetProc.Code(arr->ArraySetProc.Self, IntData(3), StrData("not set"));
-    EXPECT_EQ(Read(list, &TQorStrList::Text).StrValue, "zero\r\n5\r\ntwo\r\n");
+    TData item = StrData("untouched");
+    EXPECT_FALSE(arr->ArrayGetProc.Code(arr->ArrayGetProc.Self, StrData("x"), item)) << "not a number: index -1";
+    EXPECT_FALSE(arr->ArrayGetProc.Code(arr->ArrayGetProc.Self, IntData(2), item)) << "past the end";
+    EXPECT_EQ(item.StrValue, "untouched");
+    EXPECT_TRUE(arr->ArrayGetProc.Code(arr->ArrayGetProc.Self, StrData("1"), item));
+    EXPECT_EQ(item.StrValue, "one") << "the string 1 is line 1";
+    arr->ArraySetProc.Code(arr->ArraySetProc.Self, RealData(0.4), StrData("set"));
+    arr->ArraySetProc.Code(arr->ArraySetProc.Self, IntData(2), StrData("past the end"));
+    EXPECT_EQ(Read(list, &TQorStrList::Text).StrValue, "set\r\none\r\n");
 }
 
 TEST(TQorStr_Enum, WalksPartsOrCharactersFromStartToEndAndLeavesNumberAfterTheLast)
