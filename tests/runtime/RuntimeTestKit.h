@@ -40,14 +40,6 @@ inline std::string Show(const TData &Data)
     }
 }
 
-inline std::vector<std::string> Show(const std::vector<TData> &Values)
-{
-    std::vector<std::string> out;
-    for (const TData &v : Values)
-        out.push_back(Show(v));
-    return out;
-}
-
 // A method that records what reached it; with a log it also writes
 // "<Name>: <value>" there, so the order across several sinks shows.
 struct Sink : TElement {
@@ -63,14 +55,20 @@ struct Sink : TElement {
         if (Log)
             Log->push_back(Name + ": " + Show(Data));
     }
-    std::vector<std::string> Values() const { return Show(Got); }
+    std::vector<std::string> Values() const
+    {
+        std::vector<std::string> out;
+        for (const TData &v : Got)
+            out.push_back(Show(v));
+        return out;
+    }
 };
 
 // A data output that answers a fixed value and counts the reads.
 struct Source : TElement {
     TData Answer;
     int Reads = 0;
-    std::vector<std::string> *Log = nullptr;
+    std::vector<std::string> *Log = nullptr; // notes "read <Name>" when set, for read-order checks
     std::string Name;
 
     void Value(TData &Data, uint16_t)
@@ -82,21 +80,14 @@ struct Source : TElement {
     }
 };
 
-// Captures what DebugMessage shows while it lives.
-struct DebugCapture {
-    static std::vector<std::string> &Texts()
-    {
-        static std::vector<std::string> texts;
-        return texts;
-    }
-    TDebugSink Old;
-    DebugCapture() : Old(SetDebugMessageSink([](const std::string &t) { Texts().push_back(t); }))
-    {
-        Texts().clear();
-    }
-    ~DebugCapture() { SetDebugMessageSink(Old); }
-    DebugCapture(const DebugCapture &) = delete;
-    DebugCapture &operator=(const DebugCapture &) = delete;
-};
+// Calls a method through the dispatcher, as a wired event does, so that a
+// forward reaches its target; answers the record as the dispatch left it.
+template <class E> TData Call(E *Element, void (E::*Method)(TData &, uint16_t), TData Value, uint16_t Index = 0)
+{
+    TPointLink in;
+    LinkEvent(in, Element, Method, Index);
+    CallEvent(in, Value);
+    return Value;
+}
 
 } // namespace testkit

@@ -98,6 +98,27 @@ inline winlayer::TWinControl *MadeForm(winlayer::TWinControl *parent = nullptr,
     return form;
 }
 
+// The application window and a hidden main form under it, both with windows.
+struct TAppAndForm {
+    winlayer::TWinControl *App;
+    winlayer::TWinControl *Form;
+    TAppAndForm()
+    {
+        App = winlayer::NewAppWindow("test app");
+        App->SetVisible(false);
+        Form = winlayer::NewForm(App, "test main form");
+        Form->SetVisible(false);
+        App->EnsureWindow();
+    }
+};
+
+// Whether WM_QUIT was posted (taken off the queue).
+inline bool QuitPosted()
+{
+    MSG quit;
+    return PeekMessageA(&quit, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE) != 0;
+}
+
 // A message log that handlers write into.
 struct TLog {
     std::vector<std::string> Entries;
@@ -112,18 +133,15 @@ struct TTagged {
     bool Claim = false;
     UINT First = WM_APP;
     UINT Last = WM_APP + 0x100;
-    LRESULT Result = 0;
 
     winlayer::TMessageHandler Handler() { return {&Run, this}; }
 
-    static bool Run(void *data, winlayer::TWinControl *, MSG &msg, LRESULT &result)
+    static bool Run(void *data, winlayer::TWinControl *, MSG &msg, LRESULT &)
     {
         auto *self = static_cast<TTagged *>(data);
         if (msg.message < self->First || msg.message > self->Last)
             return false;
         self->Log->Add(self->Tag);
-        if (self->Claim)
-            result = self->Result;
         return self->Claim;
     }
 };

@@ -21,8 +21,7 @@ public:
         info.bmiHeader.biCompression = BI_RGB;
         Bits.resize(static_cast<size_t>(width) * static_cast<size_t>(height));
         HDC screen = GetDC(nullptr);
-        Lines = GetDIBits(screen, bitmap, 0, static_cast<UINT>(height), Bits.data(), &info,
-                          DIB_RGB_COLORS);
+        GetDIBits(screen, bitmap, 0, static_cast<UINT>(height), Bits.data(), &info, DIB_RGB_COLORS);
         ReleaseDC(nullptr, screen);
     }
 
@@ -45,7 +44,6 @@ public:
 
     int Width;
     int Height;
-    int Lines = 0;
     std::vector<uint32_t> Bits;
 };
 

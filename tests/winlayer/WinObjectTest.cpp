@@ -12,12 +12,17 @@ struct Probe : TWinObject {
 };
 } // namespace
 
-TEST(WinObject, FreeWithoutHoldersDestroysAtOnce)
+TEST(WinObject, FreeDestroysAtOnceWhenEveryHolderHasReleased)
 {
     bool gone = false;
     Probe *p = winlayer::NewObject<Probe>(&gone);
+    p->AddRef();
+    p->Release();
+    EXPECT_FALSE(gone);
+    const int32_t live = TWinObject::LiveObjects();
     p->Free();
     EXPECT_TRUE(gone);
+    EXPECT_EQ(TWinObject::LiveObjects(), live - 1);
 }
 
 TEST(WinObject, FreeWhileHeldWaitsForTheLastRelease)
@@ -34,18 +39,4 @@ TEST(WinObject, FreeWhileHeldWaitsForTheLastRelease)
     EXPECT_FALSE(gone);
     p->Release();
     EXPECT_TRUE(gone);
-}
-
-TEST(WinObject, ReleaseWithoutFreeKeepsTheObject)
-{
-    bool gone = false;
-    Probe *p = winlayer::NewObject<Probe>(&gone);
-    p->AddRef();
-    p->Release();
-    EXPECT_FALSE(gone);
-    EXPECT_EQ(p->RefCountValue(), 0);
-    int32_t live = TWinObject::LiveObjects();
-    p->Free();
-    EXPECT_TRUE(gone);
-    EXPECT_EQ(TWinObject::LiveObjects(), live - 1);
 }

@@ -3,23 +3,22 @@
 
   ftp_servers.py [--sample FILE] [--log FILE] -- command args...
 
-It makes a temporary folder holding pub/latest/DGD.txt (a copy of the sample
-file when one is given), serves it with a real pyftpdlib server (anonymous,
-read and write) and with our scripted server (scripted_ftp.py), runs the
-command, then stops both servers, removes the folder and exits with the
-command's exit code. The command learns where everything is from:
+Serves a temporary pub/latest/DGD.txt (a copy of the sample, if given) with a
+real pyftpdlib server (anonymous, read and write) and our scripted server
+(scripted_ftp.py), runs the command and exits with its exit code. The
+command learns where everything is from:
 
   TERVIK_FTP_TEST_HOST      127.0.0.1
   TERVIK_FTP_TEST_PORT      port of the pyftpdlib server
   TERVIK_FTP_SCRIPTED_PORT  port of the scripted server
   TERVIK_FTP_CLOSED_PORT    a loopback port nobody listens on
   TERVIK_FTP_STALLED_PORT   a loopback port where connecting hangs
+  TERVIK_FTP_ROOT           the served folder as Wine sees it (Z:\\...)
+  TERVIK_FTP_ROOT_UNIX      the same folder as a Unix path
   TERVIK_FTP_GATED_PORT     a loopback port where a second pyftpdlib server on
                             the same folder listens only while the gate file exists
   TERVIK_FTP_GATE           that gate file as Wine sees it (Z:\\...); the command
                             creates it to bring the server up, deletes it to stop it
-  TERVIK_FTP_ROOT           the served folder as Wine sees it (Z:\\...)
-  TERVIK_FTP_ROOT_UNIX      the same folder as a Unix path
 
 Nothing here reaches outside 127.0.0.1.
 """
@@ -46,92 +45,65 @@ from pyftpdlib.servers import FTPServer  # noqa: E402
 import scripted_ftp  # noqa: E402
 
 
-class RealServer:
+class RealServer(threading.Thread):
     def __init__(self, root, port=0):
+        super().__init__(daemon=True)
         authorizer = DummyAuthorizer()
         with warnings.catch_warnings():  # write access for anonymous is what we want here
             warnings.simplefilter("ignore")
             authorizer.add_anonymous(root, perm="elradfmw")
-        handler = type("Handler", (FTPHandler,), {})
-        handler.authorizer = authorizer
-        handler.passive_ports = None
+        handler = type("Handler", (FTPHandler,), {"authorizer": authorizer, "passive_ports": None})
         # A loop of its own: closing one server must not close the other's sockets.
         self.server = FTPServer(("127.0.0.1", port), handler, ioloop=IOLoop())
         self.port = self.server.address[1]
         self.stopping = threading.Event()
-        self.thread = threading.Thread(target=self.loop, daemon=True)
+        self.start()
 
-    def loop(self):
+    def run(self):
         while not self.stopping.is_set():
             self.server.ioloop.loop(0.1, blocking=False)
         self.server.close_all()
 
-    def start(self):
-        self.thread.start()
-
     def stop(self):
         self.stopping.set()
-        self.thread.join(10)
+        self.join(10)
 
 
-def closed_port():
-    s = socket.socket(socket.AF_INET, socket.SOCK_STREAM)
-    s.bind(("127.0.0.1", 0))
-    port = s.getsockname()[1]
-    s.close()
-    return port
-
-
-class StalledPort:
-    """A port whose connection attempts hang: the listener never accepts and one
-    connection of our own fills its queue, so further SYNs are dropped."""
-
-    def __init__(self):
-        self.listener = socket.socket(socket.AF_INET, socket.SOCK_STREAM)
-        self.listener.bind(("127.0.0.1", 0))
-        self.listener.listen(0)
-        self.port = self.listener.getsockname()[1]
-        self.filler = socket.create_connection(("127.0.0.1", self.port), timeout=5)
-
-    def stop(self):
-        self.filler.close()
-        self.listener.close()
-
-
-class GatedServer:
+class GatedServer(threading.Thread):
     """A real server on a fixed port that is up only while a file exists, so a
     program under test can meet the server down first and up later."""
 
-    def __init__(self, root, gate):
-        self.root = root
-        self.gate = gate
-        self.port = closed_port()
+    def __init__(self, root, gate, port):
+        super().__init__(daemon=True)
+        self.root, self.gate, self.port = root, gate, port
         self.server = None
         self.stopping = threading.Event()
-        self.thread = threading.Thread(target=self.watch, daemon=True)
+        self.start()
 
-    def watch(self):
+    def run(self):
         while not self.stopping.wait(0.05):
             wanted = os.path.exists(self.gate)
             if wanted and self.server is None:
                 self.server = RealServer(self.root, self.port)
-                self.server.start()
             elif not wanted and self.server is not None:
                 self.server.stop()
                 self.server = None
         if self.server is not None:
             self.server.stop()
 
-    def start(self):
-        self.thread.start()
-
     def stop(self):
         self.stopping.set()
-        self.thread.join(10)
+        self.join(10)
 
 
 def wine_path(path):
     return "Z:" + os.path.abspath(path).replace("/", "\\")
+
+
+def loopback_socket():
+    s = socket.socket(socket.AF_INET, socket.SOCK_STREAM)
+    s.bind(("127.0.0.1", 0))
+    return s, s.getsockname()[1]
 
 
 def main():
@@ -146,11 +118,10 @@ def main():
 
     log = open(args.log, "w") if args.log else None
     logging.basicConfig(stream=log or sys.stderr, level=logging.INFO if log else logging.WARNING)
-
     root = tempfile.mkdtemp(prefix="tervik-ftp-")
     control = tempfile.mkdtemp(prefix="tervik-ftp-gate-")
     gate = os.path.join(control, "open")
-    real = scripted = stalled = gated = None
+    stoppers = []
     try:
         os.makedirs(os.path.join(root, "pub", "latest"))
         target = os.path.join(root, "pub", "latest", "DGD.txt")
@@ -159,37 +130,40 @@ def main():
         else:
             with open(target, "wb") as f:
                 f.write(b"# DGD.txt test content\r\n" * 40)
-
         real = RealServer(root)
-        real.start()
+        stoppers.append(real.stop)
         scripted = scripted_ftp.ScriptedServer(root, log)
         scripted.start()
-        stalled = StalledPort()
-        gated = GatedServer(root, gate)
-        gated.start()
+        stoppers.append(scripted.stop)
+        closed, closed_port = loopback_socket()
+        closed.close()
+        # Connecting to the stalled port hangs: the listener never accepts and
+        # one connection of our own fills its queue, so further SYNs are dropped.
+        stalled, stalled_port = loopback_socket()
+        stalled.listen(0)
+        filler = socket.create_connection(("127.0.0.1", stalled_port), timeout=5)
+        stoppers += [filler.close, stalled.close]
+        gated_socket, gated_port = loopback_socket()
+        gated_socket.close()
+        gated = GatedServer(root, gate, gated_port)
+        stoppers.append(gated.stop)
 
         env = dict(os.environ)
         env.update({
             "TERVIK_FTP_TEST_HOST": "127.0.0.1",
             "TERVIK_FTP_TEST_PORT": str(real.port),
             "TERVIK_FTP_SCRIPTED_PORT": str(scripted.port),
-            "TERVIK_FTP_CLOSED_PORT": str(closed_port()),
-            "TERVIK_FTP_STALLED_PORT": str(stalled.port),
+            "TERVIK_FTP_CLOSED_PORT": str(closed_port),
+            "TERVIK_FTP_STALLED_PORT": str(stalled_port),
             "TERVIK_FTP_ROOT": wine_path(root),
             "TERVIK_FTP_ROOT_UNIX": root,
-            "TERVIK_FTP_GATED_PORT": str(gated.port),
+            "TERVIK_FTP_GATED_PORT": str(gated_port),
             "TERVIK_FTP_GATE": wine_path(gate),
         })
         return subprocess.call(command, env=env)
     finally:
-        if gated:
-            gated.stop()
-        if stalled:
-            stalled.stop()
-        if scripted:
-            scripted.stop()
-        if real:
-            real.stop()
+        for stop in reversed(stoppers):
+            stop()
         shutil.rmtree(root, ignore_errors=True)
         shutil.rmtree(control, ignore_errors=True)
         if log:

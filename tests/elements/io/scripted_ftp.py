@@ -10,8 +10,7 @@ case and the test chooses by setting the reader's UserName:
   cut426     sends half the file, closes the data connection cleanly, replies 426
   cutnosize  as cut426 but refuses SIZE, so only the final reply tells
   cutreset   sends half the file, then resets the data connection, replies 426
-  cutquit    sends half the file, closes the data connection cleanly and drops
-             the control connection without a reply (the server went away)
+  cutquit    as cut426 but drops the control connection without a reply
   silent     answers the login, then never answers again (keeps the line open)
   stall      opens the data connection, sends half the file and then nothing
   alternate  answers RETR with 550 every second time, counted over all sessions
@@ -20,13 +19,21 @@ case and the test chooses by setting the reader's UserName:
 Plain sockets only; one thread per control connection. Loopback only.
 """
 
+import contextlib
 import os
 import socket
 import struct
 import threading
 
-MODES = {"plain", "nosize", "refusecwd", "missing", "cut426", "cutnosize",
-         "cutreset", "cutquit", "silent", "stall", "alternate"}
+CUTS = {"cut426", "cutnosize", "cutreset", "cutquit", "stall"}  # half the file, then trouble
+MODES = CUTS | {"plain", "nosize", "refusecwd", "missing", "silent", "alternate"}
+FIXED = {"SYST": "215 UNIX Type: L8", "NOOP": "200 ok", "TYPE": "200 type set"}
+
+
+def close_quietly(*sockets):
+    for s in sockets:
+        with contextlib.suppress(OSError, AttributeError):  # None has no close
+            s.close()
 
 
 class Session(threading.Thread):
@@ -38,100 +45,70 @@ class Session(threading.Thread):
         self.mode = "plain"
         self.cwd = "/"
         self.pasv = None
-        self.type = "A"
 
     def reply(self, text):
         self.server.log("<- " + text)
         self.conn.sendall((text + "\r\n").encode("latin-1"))
 
+    # The served file or folder a name stands for; None when it climbs out.
     def path(self, name):
         if not name.startswith("/"):
             name = self.cwd.rstrip("/") + "/" + name
         parts = [p for p in name.split("/") if p not in ("", ".")]
-        if ".." in parts:
-            return None
-        return os.path.join(self.server.root, *parts)
+        return None if ".." in parts else os.path.join(self.server.root, *parts)
 
     def run(self):
         try:
-            self.serve()
-        except OSError:
-            pass
+            with contextlib.suppress(OSError):
+                self.serve()
         finally:
-            self.close_pasv()
-            try:
-                self.file.close()
-                self.conn.close()
-            except OSError:
-                pass
-
-    def close_pasv(self):
-        if self.pasv is not None:
-            try:
-                self.pasv.close()
-            except OSError:
-                pass
-            self.pasv = None
+            close_quietly(self.pasv, self.file, self.conn)
 
     def serve(self):
         self.reply("220 scripted test server")
-        while True:
-            line = self.file.readline()
-            if not line:
-                return
+        for line in iter(self.file.readline, b""):
             line = line.decode("latin-1").rstrip("\r\n")
             self.server.log("-> " + line)
             verb, _, arg = line.partition(" ")
             verb = verb.upper()
-            if verb == "USER":
-                self.mode = arg if arg in MODES else "plain"
-                self.reply("331 any password will do")
-                continue
-            if verb == "PASS":
-                self.reply("230 logged in")
-                if self.mode == "silent":
-                    self.server.hold(self)
-                    return
-                continue
             handler = getattr(self, "cmd_" + verb, None)
-            if handler is None:
+            if verb in FIXED:
+                self.reply(FIXED[verb])
+            elif handler is None:
                 self.reply("500 unknown command")
             elif handler(arg) is False:
                 return
 
-    def cmd_SYST(self, arg):
-        self.reply("215 UNIX Type: L8")
+    def cmd_USER(self, arg):
+        self.mode = arg if arg in MODES else "plain"
+        self.reply("331 any password will do")
 
-    def cmd_NOOP(self, arg):
-        self.reply("200 ok")
+    def cmd_PASS(self, arg):
+        self.reply("230 logged in")
+        if self.mode == "silent":
+            self.server.hold(self)
+            return False
 
     def cmd_PWD(self, arg):
         self.reply('257 "%s"' % self.cwd)
 
-    def cmd_TYPE(self, arg):
-        self.type = arg.upper()[:1] or "A"
-        self.reply("200 type set")
-
     def cmd_CWD(self, arg):
         target = self.path(arg)
         if self.mode == "refusecwd" or target is None or not os.path.isdir(target):
-            self.reply("550 no such directory")
-            return
+            return self.reply("550 no such directory")
         self.cwd = "/" + os.path.relpath(target, self.server.root).replace(os.sep, "/").lstrip(".")
         self.reply("250 directory changed")
 
     def cmd_SIZE(self, arg):
         if self.mode in ("nosize", "cutnosize"):
-            self.reply("500 SIZE not understood")
-            return
+            return self.reply("500 SIZE not understood")
         target = self.path(arg)
         if self.mode == "missing" or target is None or not os.path.isfile(target):
-            self.reply("550 no such file")
-            return
+            return self.reply("550 no such file")
         self.reply("213 %d" % os.path.getsize(target))
 
     def cmd_PASV(self, arg):
-        self.close_pasv()
+        close_quietly(self.pasv)
         self.pasv = socket.socket(socket.AF_INET, socket.SOCK_STREAM)
         self.pasv.bind(("127.0.0.1", 0))
         self.pasv.listen(1)
@@ -145,14 +122,11 @@ class Session(threading.Thread):
     def cmd_RETR(self, arg):
         target = self.path(arg)
         if self.mode == "missing" or target is None or not os.path.isfile(target):
-            self.reply("550 no such file")
-            return
+            return self.reply("550 no such file")
         if self.mode == "alternate" and self.server.next_retr() % 2 == 0:
-            self.reply("550 not this time")
-            return
+            return self.reply("550 not this time")
         if self.pasv is None:
-            self.reply("425 use PASV first")
-            return
+            return self.reply("425 use PASV first")
         with open(target, "rb") as f:
             data = f.read()
         self.reply("150 opening data connection")
@@ -160,37 +134,31 @@ class Session(threading.Thread):
         try:
             data_conn, _ = self.pasv.accept()
         except OSError:
-            self.reply("425 no data connection")
-            return
-        self.close_pasv()
-        half = data[: len(data) // 2]
-        if self.mode in ("cut426", "cutnosize"):
-            data_conn.sendall(half)
-            data_conn.shutdown(socket.SHUT_WR)
-            data_conn.close()
-            self.reply("426 connection closed; transfer aborted")
-        elif self.mode == "cutquit":
-            data_conn.sendall(half)
-            data_conn.shutdown(socket.SHUT_WR)
-            data_conn.close()
-            return False
-        elif self.mode == "cutreset":
-            data_conn.sendall(half)
-            data_conn.setsockopt(socket.SOL_SOCKET, socket.SO_LINGER, struct.pack("ii", 1, 0))
-            data_conn.close()
-            self.reply("426 connection reset; transfer aborted")
-        elif self.mode == "stall":
-            data_conn.sendall(half)
-            self.server.hold(self, data_conn)
-            return False
-        else:
+            return self.reply("425 no data connection")
+        close_quietly(self.pasv)
+        self.pasv = None
+        if self.mode not in CUTS:
             data_conn.sendall(data)
             data_conn.close()
-            self.reply("226 transfer complete")
+            return self.reply("226 transfer complete")
+        data_conn.sendall(data[: len(data) // 2])
+        if self.mode == "stall":
+            self.server.hold(self, data_conn)
+            return False
+        if self.mode == "cutreset":
+            data_conn.setsockopt(socket.SOL_SOCKET, socket.SO_LINGER, struct.pack("ii", 1, 0))
+        else:
+            data_conn.shutdown(socket.SHUT_WR)
+        data_conn.close()
+        if self.mode == "cutquit":
+            return False
+        how = "reset" if self.mode == "cutreset" else "closed"
+        self.reply("426 connection %s; transfer aborted" % how)
 
 
-class ScriptedServer:
+class ScriptedServer(threading.Thread):
     def __init__(self, root, log=None):
+        super().__init__(daemon=True)
         self.root = root
         self.logfile = log
         self.listener = socket.socket(socket.AF_INET, socket.SOCK_STREAM)
@@ -201,7 +169,6 @@ class ScriptedServer:
         self.held = []
         self.lock = threading.Lock()
         self.retrs = 0
-        self.thread = threading.Thread(target=self.accept_loop, daemon=True)
 
     def next_retr(self):
         """Counts a RETR of the alternate mode; the first is 1."""
@@ -218,14 +185,10 @@ class ScriptedServer:
     # A silent session keeps its sockets open, unanswered, until the server stops.
     def hold(self, session, *extra):
         with self.lock:
-            self.held.append(session.conn)
-            self.held.extend(extra)
+            self.held += [session.conn, *extra]
         session.conn = socket.socket()  # run() closes this stand-in, not the held line
 
-    def start(self):
-        self.thread.start()
-
-    def accept_loop(self):
+    def run(self):
         while True:
             try:
                 conn, _ = self.listener.accept()
@@ -234,14 +197,7 @@ class ScriptedServer:
             Session(self, conn).start()
 
     def stop(self):
-        try:
-            self.listener.close()
-        except OSError:
-            pass
+        close_quietly(self.listener)
         with self.lock:
-            for s in self.held:
-                try:
-                    s.close()
-                except OSError:
-                    pass
+            close_quietly(*self.held)
             self.held = []

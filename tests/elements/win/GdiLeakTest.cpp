@@ -1,8 +1,8 @@
 // Making, drawing and freeing a labelled form with an LED, many times over,
 // leaves no GDI object behind.
 #include "WinTestKit.h"
+#include "winlayer/GdiCount.h"
 
-using namespace winlayer;
 using namespace wintest;
 
 namespace {
@@ -20,31 +20,16 @@ struct GdiLeakTest : ElementTestOn<UnwatchedLayerTest> {
         label->SetAutoSize(1);
         label->SetAlignment(2);
         label->Init();
-        TQorLED *led = Elements.Make<TQorLED>(form->Control);
-        Configure(led, 150, 10, 15, 15);
-        led->ColorOn = 0x008000;
-        led->ColorOff = 0x0000FF;
-        led->ColorLight = 0xFFFFFF;
-        led->On = 1;
-        led->Frame = 1;
-        led->Init();
+        TQorLED *led = MakeLed(form, 1, 1);
         RunStartList();
-
-        HDC screen = GetDC(nullptr);
-        HDC memory = CreateCompatibleDC(screen);
-        HBITMAP bitmap = CreateCompatibleBitmap(screen, 200, 120);
-        ReleaseDC(nullptr, screen);
-        HGDIOBJ old = SelectObject(memory, bitmap);
+        HDC memory = CreateCompatibleDC(nullptr);
         SendMessageA(form->Control->Handle, WM_ERASEBKGND, reinterpret_cast<WPARAM>(memory), 0);
-        SendMessageA(label->Control->Handle, WM_PRINTCLIENT, reinterpret_cast<WPARAM>(memory), PRF_CLIENT);
-        SendMessageA(led->Control->Handle, WM_PRINTCLIENT, reinterpret_cast<WPARAM>(memory), PRF_CLIENT);
+        DeleteDC(memory);
+        Printed(label->Control->Handle);
+        Printed(led->Control->Handle);
         TData none;
         led->doOff(none, 0);
-        SendMessageA(led->Control->Handle, WM_PRINTCLIENT, reinterpret_cast<WPARAM>(memory), PRF_CLIENT);
-        SelectObject(memory, old);
-        DeleteObject(bitmap);
-        DeleteDC(memory);
-
+        Printed(led->Control->Handle);
         Elements.FreeElements();
         Settle();
     }
@@ -55,17 +40,14 @@ struct GdiLeakTest : ElementTestOn<UnwatchedLayerTest> {
 TEST_F(GdiLeakTest, AThousandFormsWithALabelAndAnLedLeaveNoGdiObjectBehind)
 {
     Cycle(); // the first one meets what is made once per program
-    const int32_t layerBefore = LayerGdiCount().Live();
+    const int32_t layerBefore = winlayer::LayerGdiCount().Live();
     const DWORD systemBefore = GetGuiResources(GetCurrentProcess(), GR_GDIOBJECTS);
-    const int32_t objectsBefore = TWinObject::LiveObjects();
-
+    const int32_t objectsBefore = winlayer::TWinObject::LiveObjects();
     for (int i = 0; i < 1000; ++i)
         Cycle();
-
-    EXPECT_EQ(LayerGdiCount().Live(), layerBefore) << "the layer's own count";
-    const DWORD systemAfter = GetGuiResources(GetCurrentProcess(), GR_GDIOBJECTS);
+    EXPECT_EQ(winlayer::LayerGdiCount().Live(), layerBefore) << "the layer's own count";
     if (systemBefore != 0) {
-        EXPECT_EQ(systemAfter, systemBefore) << "the system's count";
+        EXPECT_EQ(GetGuiResources(GetCurrentProcess(), GR_GDIOBJECTS), systemBefore) << "the system's count";
     }
-    EXPECT_EQ(TWinObject::LiveObjects(), objectsBefore) << "no layer object is left either";
+    EXPECT_EQ(winlayer::TWinObject::LiveObjects(), objectsBefore) << "no layer object is left either";
 }

@@ -29,7 +29,7 @@ TEST_F(Screenshot, AFormWithALabelAnLedAndAnIcon)
     const std::string folder = dir;
 
     TQorMainForm *form = Elements.Make<TQorMainForm>(nullptr);
-    Configure(form, 20, 20, 382, 160, 1, 1);
+    Configure(form, 20, 20, 382, 160);
     form->SetCaption("Tervik v4");
     form->SetBorderStyle(2);
     form->SetIcon(LoadIconA(GetModuleHandleA(nullptr), "ICON0"));
@@ -44,28 +44,15 @@ TEST_F(Screenshot, AFormWithALabelAnLedAndAnIcon)
     caption->Init();
 
     TQorLabel *value = Elements.Make<TQorLabel>(form->Control);
-    Configure(value, 310, 15, 29, 36, 0);
+    Configure(value, 310, 15, 29, 36);
+    value->Ctl3D = 0;
     SetFontRec("Verdana", 20, 1, value->Font, 204, 0x000000);
     value->Caption = "3";
     value->SetAlignment(2);
     value->Init();
 
-    TQorLED *led = Elements.Make<TQorLED>(form->Control);
-    Configure(led, 336, 70, 15, 15);
-    led->ColorOn = 0x008000;
-    led->ColorOff = 0x0000FF;
-    led->ColorLight = 0xFFFFFF;
-    led->On = 1;
-    led->Init();
-
-    TQorLED *framed = Elements.Make<TQorLED>(form->Control);
-    Configure(framed, 300, 70, 24, 24);
-    framed->ColorOn = 0x008000;
-    framed->ColorOff = 0x0000FF;
-    framed->ColorLight = 0xFFFFFF;
-    framed->On = 0;
-    framed->Frame = 1;
-    framed->Init();
+    MakeLed(form, 1)->Control->SetBounds(336, 70, 15, 15);
+    MakeLed(form, 0, 1)->Control->SetBounds(300, 70, 24, 24);
 
     // The icon holder's icon, drawn into the form's background picture.
     TQorIcon *icon = Elements.Make<TQorIcon>();

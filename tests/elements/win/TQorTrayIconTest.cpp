@@ -1,343 +1,199 @@
 // The tray icon element on a real form of the window layer: the records it
 // hands to the notification area (recorded at the seam), the events of the
-// icon's callback message, and hiding and restoring the form.
+// icon's callback message, hiding and restoring the form, and its teardown.
+#include <algorithm>
 #include <memory>
+#include <tuple>
 
 #include "WinTestKit.h"
 #include "elements/win/TQorIcon.h"
 
 using namespace winlayer;
 using namespace wintest;
-using layertest::LayerTest;
 
 namespace {
 
 // Sees what reaches the form's handler after the tray element's.
 struct Behind {
     std::vector<std::pair<UINT, LPARAM>> Seen;
-    static bool Run(void *data, TWinControl *, MSG &msg, LRESULT &)
+    static bool Run(void *Data, TWinControl *, MSG &Msg, LRESULT &)
     {
-        auto *self = static_cast<Behind *>(data);
-        if (msg.message == WM_CLOSE || msg.message == WM_SYSCOMMAND || msg.message == WM_DESTROY)
-            self->Seen.push_back({msg.message, msg.lParam});
+        if (Msg.message == WM_CLOSE || Msg.message == WM_SYSCOMMAND || Msg.message == WM_DESTROY)
+            static_cast<Behind *>(Data)->Seen.push_back({Msg.message, Msg.lParam});
         return false;
     }
-    bool Saw(UINT message, LPARAM lParam) const
+    bool Saw(UINT Message, LPARAM LParam) const
     {
-        for (const auto &s : Seen)
-            if (s.first == message && s.second == lParam)
-                return true;
-        return false;
+        return std::find(Seen.begin(), Seen.end(), std::pair<UINT, LPARAM>{Message, LParam}) != Seen.end();
     }
 };
 
-struct TrayTest : LayerTest {
+// A hidden application window with a hidden form on it, and the tray element on the form.
+struct TrayTest : ElementTest {
     TrayRecorder Recorder;
     TWinControl *App = nullptr;
     TWinControl *Form = nullptr;
     Behind Previous;
+    const TMessageHandler BehindHandler{&Behind::Run, &Previous};
     HICON FormIcon = LoadIconA(nullptr, reinterpret_cast<LPCSTR>(IDI_APPLICATION));
+    std::unique_ptr<TQorTrayIcon> Tray;
+    TData None;
 
     void SetUp() override
     {
-        LayerTest::SetUp();
+        ElementTest::SetUp();
         App = NewAppWindow("tray test");
         App->SetVisible(false);
         Form = NewForm(App, "Form");
         Form->SetVisible(false);
         Form->Icon = FormIcon;
-        Form->OnMessage = TMessageHandler{&Behind::Run, &Previous};
+        Form->OnMessage = BehindHandler;
         ASSERT_TRUE(App->EnsureWindow());
+        Tray = std::make_unique<TQorTrayIcon>(Form);
     }
     void TearDown() override
     {
         Tray.reset();
         if (App)
             App->Free();
-        LayerTest::TearDown();
+        ElementTest::TearDown();
     }
-
-    TQorTrayIcon *MakeTray()
-    {
-        Tray = std::make_unique<TQorTrayIcon>(Form);
-        return Tray.get();
-    }
-
-    std::unique_ptr<TQorTrayIcon> Tray;
 };
 
 } // namespace
 
 TEST_F(TrayTest, ShowIconAddsTheFirstLayoutRecordWithTheTooltipCutTo63Characters)
 {
-    TQorTrayIcon *tray = MakeTray();
     std::string seventy;
     for (int i = 0; i < 70; ++i)
         seventy += static_cast<char>('A' + i % 26);
-    tray->SetHint(seventy);
-    EXPECT_TRUE(TrayRecorder::Calls().empty()) << "setting the hint asks nothing of the platform";
-
-    TData none;
-    tray->doShowIcon(none, 3);
-
-    ASSERT_EQ(TrayRecorder::Calls().size(), 1u);
-    const TrayCall &add = TrayRecorder::Calls()[0];
-    EXPECT_EQ(add.Message, static_cast<DWORD>(NIM_ADD));
-    EXPECT_EQ(add.Record.cbSize, static_cast<DWORD>(NOTIFYICONDATAA_V1_SIZE));
-    EXPECT_EQ(add.Record.hWnd, Form->Handle);
-    EXPECT_EQ(add.Record.uID, 1u);
-    EXPECT_EQ(add.Record.uFlags, 7u) << "message, icon and tip";
-    EXPECT_EQ(add.Record.uCallbackMessage, 0x401u);
-    EXPECT_EQ(add.Record.hIcon, FormIcon) << "the form's icon";
-    EXPECT_EQ(std::string(add.Record.szTip), seventy.substr(0, 63));
-    EXPECT_EQ(add.Record.szTip[63], 0);
-    EXPECT_EQ(tray->IconAdded, 1);
+    Tray->SetHint(seventy);
+    Tray->doShowIcon(None, 0);
+    Tray->doShowIcon(None, 0);
+    ASSERT_EQ(TrayRecorder::Calls().size(), 1u) << "an icon in the tray is not added again";
+    const NOTIFYICONDATAA &add = TrayRecorder::Calls()[0].Record;
+    EXPECT_EQ(TrayRecorder::Calls()[0].Message, static_cast<DWORD>(NIM_ADD));
+    EXPECT_EQ(add.cbSize, static_cast<DWORD>(NOTIFYICONDATAA_V1_SIZE));
+    EXPECT_EQ(add.hWnd, Form->Handle);
+    EXPECT_EQ(add.uID, 1u);
+    EXPECT_EQ(add.uFlags, 7u) << "message, icon and tip";
+    EXPECT_EQ(add.uCallbackMessage, 0x401u);
+    EXPECT_EQ(add.hIcon, FormIcon) << "the form's icon";
+    EXPECT_EQ(std::string(add.szTip), seventy.substr(0, 63));
     EXPECT_FALSE(IsWindowVisible(Form->Handle)) << "showing the icon leaves the form alone";
-
-    tray->doShowIcon(none, 3);
-    EXPECT_EQ(TrayRecorder::Calls().size(), 1u) << "an icon that is in the tray is not added again";
 }
 
-TEST_F(TrayTest, HintAndIconChangesModifyTheIcon)
+TEST_F(TrayTest, HintAndIconChangesModifyTheIconInTheTray)
 {
-    TQorTrayIcon *tray = MakeTray();
-    TData none;
-    tray->doShowIcon(none, 0);
-
-    TData text;
-    text.dtString(std::string(70, 'k'));
-    tray->doHint(text, 4);
-    ASSERT_EQ(TrayRecorder::Calls().size(), 2u);
-    EXPECT_EQ(TrayRecorder::Calls()[1].Message, static_cast<DWORD>(NIM_MODIFY));
-    EXPECT_EQ(std::string(TrayRecorder::Calls()[1].Record.szTip), std::string(63, 'k'));
-    EXPECT_EQ(tray->Hint, std::string(70, 'k')) << "the hint keeps the whole text";
-
-    TData number;
-    number.dtInteger(42);
-    tray->doHint(number, 4);
-    EXPECT_EQ(std::string(TrayRecorder::Calls().back().Record.szTip), "42") << "ToString of the value";
-
+    Tray->doShowIcon(None, 0);
+    TData hint = StrData(std::string(70, 'k'));
+    Tray->doHint(hint, 0);
     TQorIcon holder;
-    HICON red = CreateIcon(nullptr, 16, 16, 1, 1, std::vector<BYTE>(32, 0xFF).data(),
-                           std::vector<BYTE>(32, 0).data());
-    holder.SetIcon(red);
+    holder.SetIcon(LoadIconA(nullptr, reinterpret_cast<LPCSTR>(IDI_WARNING)));
     TData icon;
     holder.Icon(icon, 0);
-    tray->doSetIcon(icon, 2);
-    EXPECT_EQ(TrayRecorder::Calls().back().Message, static_cast<DWORD>(NIM_MODIFY));
-    EXPECT_EQ(TrayRecorder::Calls().back().Record.hIcon, red);
-
-    tray->doSetIcon(number, 2);
-    EXPECT_EQ(TrayRecorder::Calls().back().Record.hIcon, FormIcon) << "not an icon: the form's icon";
-
-    Form->Icon = red;
-    SendMessageA(Form->Handle, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(red));
-    EXPECT_EQ(TrayRecorder::Calls().back().Message, static_cast<DWORD>(NIM_MODIFY));
-    EXPECT_EQ(TrayRecorder::Calls().back().Record.hIcon, red) << "a new form icon goes to the tray";
-    Form->Icon = FormIcon;
-    SendMessageA(Form->Handle, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(FormIcon));
+    Tray->doSetIcon(icon, 0);
+    ASSERT_EQ(TrayRecorder::Calls().size(), 3u);
+    EXPECT_EQ(TrayRecorder::Count(NIM_MODIFY), 2);
+    EXPECT_EQ(std::string(TrayRecorder::Calls()[1].Record.szTip), std::string(63, 'k'));
+    EXPECT_EQ(TrayRecorder::Calls()[2].Record.hIcon, AsIcon(icon)->Handle());
+    Tray->doSetIcon(hint, 0);
+    EXPECT_EQ(TrayRecorder::Calls().back().Record.hIcon, FormIcon) << "not an icon: the form's own";
 }
 
-TEST_F(TrayTest, CallbackMessageRaisesTheMouseEventsInOrder)
+TEST_F(TrayTest, TheCallbackMessageRaisesTheMouseEventsInOrder)
 {
-    TQorTrayIcon *tray = MakeTray();
-    std::vector<std::string> log;
-    Sink sinks[9];
-    const char *names[9] = {"DblClick", "Hide", "Click", "MouseDown", "MouseMove", "MouseUp",
-                            "BalloonShow", "BalloonTimeout", "BalloonClick"};
-    TPointLink *events[9] = {&tray->onDblClick, &tray->onHide, &tray->onClick,
-                             &tray->onMouseDown, &tray->onMouseMove, &tray->onMouseUp,
-                             &tray->onBalloonShow, &tray->onBalloonTimeout, &tray->onBalloonClick};
-    for (int i = 0; i < 9; ++i) {
-        sinks[i].Log = &log;
-        sinks[i].Name = names[i];
-        LinkEvent(*events[i], &sinks[i], &Sink::doTake, 0);
-    }
-
-    struct Case {
-        LPARAM Mouse;
-        std::vector<std::string> Events;
-    };
-    const Case cases[] = {
-        {WM_MOUSEMOVE, {"MouseMove: null"}},
+    const std::pair<TPointLink *, const char *> events[] = {
+        {&Tray->onDblClick, "DblClick"}, {&Tray->onClick, "Click"},   {&Tray->onMouseDown, "MouseDown"},
+        {&Tray->onMouseMove, "MouseMove"}, {&Tray->onMouseUp, "MouseUp"}};
+    for (const auto &[event, name] : events)
+        SinkFor(*event, name);
+    const std::pair<LPARAM, Journal> cases[] = {
         {WM_LBUTTONDOWN, {"MouseDown: int 0"}},
         {WM_LBUTTONUP, {"MouseUp: int 0", "Click: int 0"}},
-        {WM_LBUTTONDBLCLK, {"DblClick: int 0"}},
-        {WM_RBUTTONDOWN, {"MouseDown: int 1"}},
         {WM_RBUTTONUP, {"Click: int 1", "MouseUp: int 1"}},
         {WM_RBUTTONDBLCLK, {"DblClick: int 1"}},
-        {WM_MBUTTONDOWN, {"MouseDown: int 2"}},
-        {WM_MBUTTONUP, {"Click: int 2", "MouseUp: int 2"}},
-        {WM_MBUTTONDBLCLK, {"DblClick: int 2"}},
-        {0x402, {"BalloonShow: null"}},
-        {0x403, {}},
-        {0x404, {"BalloonTimeout: null"}},
-        {0x405, {"BalloonClick: null"}},
-        {0x406, {}},
+        {WM_MOUSEMOVE, {"MouseMove: null"}},
     };
     Running running;
-    for (const Case &c : cases) {
-        log.clear();
-        SendMessageA(Form->Handle, 0x401, 1, c.Mouse);
-        EXPECT_EQ(log, c.Events) << "lParam 0x" << std::hex << c.Mouse;
+    for (const auto &[mouse, expected] : cases) {
+        Log.clear();
+        SendMessageA(Form->Handle, 0x401, 1, mouse);
+        EXPECT_EQ(Log, expected) << "lParam 0x" << std::hex << mouse;
     }
 }
 
 TEST_F(TrayTest, RestoreWithoutAnIconInTheTrayDoesNothing)
 {
-    TQorTrayIcon *tray = MakeTray();
-    TData none;
-    tray->doRestore(none, 0);
+    Tray->doRestore(None, 0);
     EXPECT_TRUE(TrayRecorder::Calls().empty());
     EXPECT_FALSE(IsWindowVisible(Form->Handle)) << "the form stays hidden";
-    EXPECT_FALSE(IsWindowVisible(App->Handle));
 }
 
-TEST_F(TrayTest, RestoreThenHideLeavesExactlyOneIcon)
+TEST_F(TrayTest, RestoreKeepsTheIconOnlyWithKeepIconAndAHideAfterItLeavesExactlyOne)
 {
-    struct Case {
-        uint8_t KeepIcon;
-        int AfterRestore;
-    };
-    for (const Case c : {Case{1, 1}, Case{0, 0}}) {
-        TQorTrayIcon *tray = MakeTray();
-        tray->KeepIcon = c.KeepIcon;
-        std::vector<std::string> log;
-        Sink hidden;
-        hidden.Log = &log;
-        hidden.Name = "Hide";
-        LinkEvent(tray->onHide, &hidden, &Sink::doTake, 0);
-        Running running;
-        TData none;
-
-        tray->doShowIcon(none, 3);
-        tray->doRestore(none, 0);
-        EXPECT_EQ(TrayRecorder::IconsShown(), c.AfterRestore) << "KeepIcon " << int(c.KeepIcon);
-        EXPECT_TRUE(IsWindowVisible(Form->Handle)) << "restored";
-        EXPECT_TRUE(IsWindowVisible(App->Handle)) << "with the application window";
-
-        tray->doHide(none, 1);
-        EXPECT_EQ(TrayRecorder::IconsShown(), 1) << "KeepIcon " << int(c.KeepIcon);
-        EXPECT_FALSE(IsWindowVisible(Form->Handle)) << "hidden again";
-        EXPECT_FALSE(IsWindowVisible(App->Handle)) << "with the application window";
-        EXPECT_EQ(log, std::vector<std::string>{"Hide: null"});
-
-        Tray.reset();
-        EXPECT_EQ(TrayRecorder::IconsShown(), 0) << "an element that goes takes its icon along";
-        TrayRecorder::Calls().clear();
-    }
+    Tray->doShowIcon(None, 0);
+    Tray->doRestore(None, 0);
+    EXPECT_EQ(TrayRecorder::IconsShown(), 0) << "restored without KeepIcon";
+    EXPECT_TRUE(IsWindowVisible(Form->Handle) && IsWindowVisible(App->Handle)) << "restored with the application";
+    Tray->KeepIcon = 1;
+    Tray->doShowIcon(None, 0); // leaves the form shown, which spares showing it again
+    Tray->doRestore(None, 0);
+    EXPECT_EQ(TrayRecorder::IconsShown(), 1) << "restored with KeepIcon";
+    Tray->doHide(None, 0);
+    EXPECT_EQ(TrayRecorder::IconsShown(), 1);
+    EXPECT_FALSE(IsWindowVisible(Form->Handle) || IsWindowVisible(App->Handle)) << "hidden again";
 }
 
-TEST_F(TrayTest, MinimisingHidesTheFormIntoTheTrayUnlessMinimisedNormally)
+TEST_F(TrayTest, MinimisingOrAUserCloseWithCloseToTrayHidesTheFormIntoTheTray)
 {
-    struct Case {
-        uint8_t CloseToTray;
-        uint8_t MinimizeNormally;
-        LPARAM LParam;
-        bool Hides;
-    };
-    const Case cases[] = {
-        {0, 0, 0, true}, {0, 1, 0, false}, {1, 1, -1, true}, {1, 1, 0, false}, {0, 1, -1, false},
-    };
-    for (const Case &c : cases) {
-        TQorTrayIcon *tray = MakeTray();
-        tray->CloseToTray = c.CloseToTray;
-        tray->MinimizeNormally = c.MinimizeNormally;
-        Form->SetVisible(true);
+    Form->SetVisible(true);
+    // What is not handled goes on to the form's next handler. A minimise with
+    // lParam -1 is the one the element sends itself on a user close.
+    const std::tuple<uint8_t, uint8_t, UINT, LPARAM, bool> cases[] = {
+        {0, 1, WM_SYSCOMMAND, 0, false}, {1, 1, WM_SYSCOMMAND, 0, false}, {0, 1, WM_SYSCOMMAND, -1, false},
+        {0, 1, WM_CLOSE, 0, false},      {1, 1, WM_CLOSE, 1, false},      {1, 1, WM_CLOSE, 0, true},
+        {0, 0, WM_SYSCOMMAND, 0, true}};
+    for (const auto &[closeToTray, normally, message, lParam, hides] : cases) {
+        Tray->CloseToTray = closeToTray;
+        Tray->MinimizeNormally = normally;
         Previous.Seen.clear();
-        TrayRecorder::Calls().clear();
-
-        SendMessageA(Form->Handle, WM_SYSCOMMAND, SC_MINIMIZE, c.LParam);
-        EXPECT_EQ(TrayRecorder::Count(NIM_ADD), c.Hides ? 1 : 0)
-            << "CloseToTray " << int(c.CloseToTray) << " MinimizeNormally " << int(c.MinimizeNormally)
-            << " lParam " << c.LParam;
-        if (c.Hides) {
-            EXPECT_FALSE(IsWindowVisible(Form->Handle));
-            EXPECT_FALSE(Previous.Saw(WM_SYSCOMMAND, c.LParam)) << "handled by the tray";
-        } else {
-            EXPECT_TRUE(Previous.Saw(WM_SYSCOMMAND, c.LParam)) << "passed on";
-        }
-        Tray.reset();
-        layertest::DrainQueue();
-    }
-}
-
-TEST_F(TrayTest, RestoreFromTheTaskbarRemovesTheIcon)
-{
-    TQorTrayIcon *tray = MakeTray();
-    tray->KeepIcon = 1;
-    TData none;
-    tray->doHide(none, 0);
-    ASSERT_EQ(TrayRecorder::IconsShown(), 1);
-    SendMessageA(Form->Handle, WM_SYSCOMMAND, SC_RESTORE, 0);
-    EXPECT_EQ(TrayRecorder::IconsShown(), 0) << "restoring always removes, KeepIcon or not";
-    EXPECT_TRUE(IsWindowVisible(Form->Handle));
-    EXPECT_TRUE(Previous.Saw(WM_SYSCOMMAND, 0)) << "and the restore goes on";
-}
-
-TEST_F(TrayTest, CloseToTrayHidesOnAUserCloseAndPassesAForcedCloseOn)
-{
-    struct Case {
-        uint8_t CloseToTray;
-        LPARAM LParam;
-        bool Hides;
-    };
-    for (const Case c : {Case{1, 0, true}, Case{1, 1, false}, Case{0, 0, false}}) {
-        TQorTrayIcon *tray = MakeTray();
-        tray->CloseToTray = c.CloseToTray;
-        tray->MinimizeNormally = 1;
-        Form->SetVisible(true);
-        Previous.Seen.clear();
-        TrayRecorder::Calls().clear();
-
-        const LRESULT result = SendMessageA(Form->Handle, WM_CLOSE, 0, c.LParam);
-        EXPECT_EQ(result, 0);
-        EXPECT_EQ(TrayRecorder::Count(NIM_ADD), c.Hides ? 1 : 0)
-            << "CloseToTray " << int(c.CloseToTray) << " lParam " << c.LParam;
-        EXPECT_EQ(Previous.Saw(WM_CLOSE, c.LParam), !c.Hides) << "the close goes on";
-        EXPECT_EQ(IsWindowVisible(Form->Handle) != 0, !c.Hides);
-        Tray.reset();
-        layertest::DrainQueue();
+        SendMessageA(Form->Handle, message, message == WM_CLOSE ? 0 : SC_MINIMIZE, lParam);
+        const std::string what = (message == WM_CLOSE ? "close" : "minimise") + std::string(", CloseToTray ") +
+                                 std::to_string(closeToTray) + ", MinimizeNormally " + std::to_string(normally) +
+                                 ", lParam " + std::to_string(lParam);
+        EXPECT_EQ(TrayRecorder::IconsShown(), hides ? 1 : 0) << what;
+        EXPECT_EQ(Previous.Saw(message, lParam), !hides) << what;
+        EXPECT_EQ(IsWindowVisible(Form->Handle) != 0, !hides) << what;
     }
 }
 
 TEST_F(TrayTest, DestroyingTheFormWindowRemovesTheIconAndUnhooks)
 {
-    TQorTrayIcon *tray = MakeTray();
-    TData none;
-    tray->doShowIcon(none, 3);
-    const TMessageHandler behind{&Behind::Run, &Previous};
-    ASSERT_NE(Form->OnMessage, behind);
-
+    Tray->doShowIcon(None, 0);
+    ASSERT_NE(Form->OnMessage, BehindHandler);
     DestroyWindow(Form->Handle);
     EXPECT_EQ(TrayRecorder::IconsShown(), 0);
-    EXPECT_EQ(TrayRecorder::Count(NIM_DELETE), 1);
     EXPECT_TRUE(Previous.Saw(WM_DESTROY, 0)) << "the destroy goes on";
-    EXPECT_FALSE(IsWindowVisible(App->Handle)) << "nothing is shown while the form goes";
+    EXPECT_EQ(Form->OnMessage, BehindHandler) << "the element's handler is gone from the form";
     layertest::DrainQueue(); // the layer frees the form's object now
-
     Tray.reset();
     EXPECT_EQ(TrayRecorder::Count(NIM_DELETE), 1) << "removed once";
 }
 
-TEST_F(TrayTest, AFormFreedFirstTakesTheIconAlongAndTheElementForgetsIt)
+TEST_F(TrayTest, TheFormAndTheElementMayGoInEitherOrder)
 {
-    TQorTrayIcon *tray = MakeTray();
-    TData none;
-    tray->doShowIcon(none, 3);
+    Tray->doShowIcon(None, 0);
+    Tray.reset();
+    EXPECT_EQ(TrayRecorder::IconsShown(), 0) << "an element that goes takes its icon along";
+    EXPECT_EQ(Form->OnMessage, BehindHandler) << "and puts the form's handler back";
+    EXPECT_FALSE(Form->OnDestroy) << "and the destroy hook it found";
+
+    Tray = std::make_unique<TQorTrayIcon>(Form);
+    Tray->doShowIcon(None, 0);
     App->Free(); // frees the form and its window with it
     App = nullptr;
     EXPECT_EQ(TrayRecorder::IconsShown(), 0);
     Tray.reset(); // must not touch the freed form
-    EXPECT_EQ(TrayRecorder::Count(NIM_DELETE), 1);
-}
-
-TEST_F(TrayTest, AnElementFreedFirstPutsTheFormHandlerBack)
-{
-    const TMessageHandler behind{&Behind::Run, &Previous};
-    MakeTray();
-    EXPECT_NE(Form->OnMessage, behind) << "the tray element is first";
-    Tray.reset();
-    EXPECT_EQ(Form->OnMessage, behind);
-    EXPECT_FALSE(Form->OnDestroy) << "and the destroy hook it found";
+    EXPECT_EQ(TrayRecorder::Count(NIM_DELETE), 2);
 }

@@ -1,7 +1,7 @@
 #pragma once
 // Common ground of the window element tests: the layer's clean state and
-// watchdog (LayerTest), dispatch switched on for a test, recorders for the
-// notification-area and tooltip seams, and pixel and text read-back.
+// watchdog (LayerTest), recorders for the notification-area and tooltip seams,
+// pixel and text read-back, and a test scheme of visual elements.
 #include <gtest/gtest.h>
 #include <windows.h>
 #include <shellapi.h>
@@ -10,8 +10,12 @@
 #include <vector>
 
 #include "elements/win/TQorHintManager.h"
+#include "elements/win/TQorLED.h"
+#include "elements/win/TQorLabel.h"
+#include "elements/win/TQorMainForm.h"
 #include "elements/win/TQorTrayIcon.h"
 #include "runtime/RuntimeTestKit.h"
+#include "runtime/TScheme.h"
 #include "winlayer/LayerTest.h"
 
 namespace wintest {
@@ -19,88 +23,58 @@ namespace wintest {
 using testkit::Running;
 using testkit::Sink;
 using testkit::Source;
+using Journal = std::vector<std::string>;
 
 // Every Shell_NotifyIconA request of the tray element, with a copy of its record.
-struct TrayCall {
-    DWORD Message;
-    NOTIFYICONDATAA Record;
-};
-
 struct TrayRecorder {
-    static std::vector<TrayCall> &Calls()
+    struct Call {
+        DWORD Message;
+        NOTIFYICONDATAA Record;
+    };
+    static std::vector<Call> &Calls()
     {
-        static std::vector<TrayCall> calls;
+        static std::vector<Call> calls;
         return calls;
     }
-    static BOOL Record(DWORD Message, NOTIFYICONDATAA *Data)
-    {
-        Calls().push_back(TrayCall{Message, *Data});
-        return TRUE;
-    }
-
-    TQorTrayIcon::TNotifyProc Old;
-    TrayRecorder() : Old(TQorTrayIcon::NotifyIcon)
-    {
-        Calls().clear();
-        TQorTrayIcon::NotifyIcon = &Record;
-    }
-    ~TrayRecorder() { TQorTrayIcon::NotifyIcon = Old; }
-    TrayRecorder(const TrayRecorder &) = delete;
-    TrayRecorder &operator=(const TrayRecorder &) = delete;
-
     static int Count(DWORD Message)
     {
         int n = 0;
-        for (const TrayCall &c : Calls())
+        for (const Call &c : Calls())
             n += c.Message == Message;
         return n;
     }
     // Icons in the tray as the requests tell it.
     static int IconsShown() { return Count(NIM_ADD) - Count(NIM_DELETE); }
-};
 
-// Every message the hint manager sends to a tooltip; passed on to the real
-// tooltip unless told otherwise.
-struct TipMessage {
-    HWND Window;
-    UINT Message;
-    WPARAM WParam;
-    LPARAM LParam;
-    TOOLINFOA Tool; // a copy of the tool record for the messages that carry one
-};
-
-struct TipRecorder {
-    static std::vector<TipMessage> &Sent()
+    TQorTrayIcon::TNotifyProc Old = TQorTrayIcon::NotifyIcon;
+    TrayRecorder()
     {
-        static std::vector<TipMessage> sent;
+        Calls().clear();
+        TQorTrayIcon::NotifyIcon = [](DWORD Message, NOTIFYICONDATAA *Data) {
+            Calls().push_back(Call{Message, *Data});
+            return TRUE;
+        };
+    }
+    ~TrayRecorder() { TQorTrayIcon::NotifyIcon = Old; }
+};
+
+// The messages the hint manager sends to its tooltips, passed on to them.
+struct TipRecorder {
+    static std::vector<UINT> &Sent()
+    {
+        static std::vector<UINT> sent;
         return sent;
     }
-    static bool &PassOn()
-    {
-        static bool passOn = true;
-        return passOn;
-    }
-    static LRESULT Record(HWND Window, UINT Message, WPARAM WParam, LPARAM LParam)
-    {
-        TipMessage m{Window, Message, WParam, LParam, {}};
-        if ((Message == TTM_ADDTOOLA || Message == TTM_DELTOOLA || Message == TTM_UPDATETIPTEXTA ||
-             Message == TTM_TRACKACTIVATE) &&
-            LParam)
-            m.Tool = *reinterpret_cast<const TOOLINFOA *>(LParam);
-        Sent().push_back(m);
-        return PassOn() ? SendMessageA(Window, Message, WParam, LParam) : 0;
-    }
-
-    TQorHintManager::TSendProc Old;
-    explicit TipRecorder(bool passOn = true) : Old(TQorHintManager::SendTip)
+    TQorHintManager::TSendProc Old = TQorHintManager::SendTip;
+    TipRecorder()
     {
         Sent().clear();
-        PassOn() = passOn;
-        TQorHintManager::SendTip = &Record;
+        TQorHintManager::SendTip = [](HWND Window, UINT Message, WPARAM WParam, LPARAM LParam) {
+            Sent().push_back(Message);
+            return SendMessageA(Window, Message, WParam, LParam);
+        };
     }
     ~TipRecorder() { TQorHintManager::SendTip = Old; }
-    TipRecorder(const TipRecorder &) = delete;
-    TipRecorder &operator=(const TipRecorder &) = delete;
 };
 
 inline std::string TextOf(HWND Window)
@@ -109,55 +83,33 @@ inline std::string TextOf(HWND Window)
     return std::string(text, static_cast<size_t>(GetWindowTextA(Window, text, sizeof text)));
 }
 
-inline std::string ClassOf(HWND Window)
-{
-    char name[64] = {};
-    return std::string(name, static_cast<size_t>(GetClassNameA(Window, name, sizeof name)));
-}
-
-// Pixels read back from a bitmap, as COLORREF.
+// The pixels a control paints, printed into a bitmap of its client size.
 struct Snapshot {
     int Width = 0;
-    int Height = 0;
     std::vector<COLORREF> Pixels;
-
     COLORREF At(int X, int Y) const { return Pixels[static_cast<size_t>(Y * Width + X)]; }
 };
 
-inline Snapshot Pixels(HDC Dc, HBITMAP Bitmap, int Width, int Height)
-{
-    Snapshot shot;
-    shot.Width = Width;
-    shot.Height = Height;
-    BITMAPINFO info{};
-    info.bmiHeader.biSize = sizeof info.bmiHeader;
-    info.bmiHeader.biWidth = Width;
-    info.bmiHeader.biHeight = -Height;
-    info.bmiHeader.biPlanes = 1;
-    info.bmiHeader.biBitCount = 32;
-    info.bmiHeader.biCompression = BI_RGB;
-    std::vector<uint32_t> bits(static_cast<size_t>(Width * Height));
-    GetDIBits(Dc, Bitmap, 0, static_cast<UINT>(Height), bits.data(), &info, DIB_RGB_COLORS);
-    for (uint32_t p : bits)
-        shot.Pixels.push_back(RGB((p >> 16) & 0xFF, (p >> 8) & 0xFF, p & 0xFF));
-    return shot;
-}
-
-// The pixels of a window's client area as the display shows them.
-inline Snapshot ScreenPixels(HWND Window)
+inline Snapshot Printed(HWND Window)
 {
     RECT client{};
     GetClientRect(Window, &client);
-    HDC windowDC = GetDC(Window);
-    HDC memory = CreateCompatibleDC(windowDC);
-    HBITMAP bitmap = CreateCompatibleBitmap(windowDC, client.right, client.bottom);
+    HDC screen = GetDC(nullptr);
+    HDC memory = CreateCompatibleDC(screen);
+    HBITMAP bitmap = CreateCompatibleBitmap(screen, client.right, client.bottom);
+    ReleaseDC(nullptr, screen);
     HGDIOBJ old = SelectObject(memory, bitmap);
-    BitBlt(memory, 0, 0, client.right, client.bottom, windowDC, 0, 0, SRCCOPY);
+    SendMessageA(Window, WM_PRINTCLIENT, reinterpret_cast<WPARAM>(memory), PRF_CLIENT);
     SelectObject(memory, old);
-    Snapshot shot = Pixels(memory, bitmap, client.right, client.bottom);
+    BITMAPINFO info{};
+    info.bmiHeader = {sizeof info.bmiHeader, client.right, -client.bottom, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
+    std::vector<uint32_t> bits(static_cast<size_t>(client.right * client.bottom));
+    GetDIBits(memory, bitmap, 0, static_cast<UINT>(client.bottom), bits.data(), &info, DIB_RGB_COLORS);
     DeleteObject(bitmap);
     DeleteDC(memory);
-    ReleaseDC(Window, windowDC);
+    Snapshot shot{client.right, {}};
+    for (uint32_t p : bits)
+        shot.Pixels.push_back(RGB((p >> 16) & 0xFF, (p >> 8) & 0xFF, p & 0xFF));
     return shot;
 }
 
@@ -171,54 +123,34 @@ inline void Settle()
                 DispatchMessageA(&msg);
 }
 
-} // namespace wintest
-
-// ---- Visual elements ------------------------------------------------------------
-#include "elements/win/TQorLED.h"
-#include "elements/win/TQorLabel.h"
-#include "elements/win/TQorMainForm.h"
-#include "runtime/TScheme.h"
-#include "winlayer/GdiCount.h"
-
-namespace wintest {
-
 // The properties every visual element gets from the scheme, with the scheme's
 // usual values: bounds, button-face colour, MS Sans Serif 8.
-inline void Configure(TQorWin *Element, int Left, int Top, int Width, int Height, uint8_t Ctl3D = 1,
-                      uint8_t Visible = 1)
+inline void Configure(TQorWin *Element, int Left, int Top, int Width, int Height, uint8_t Visible = 1)
 {
     Element->Left = Left;
     Element->Top = Top;
     Element->Width = Width;
     Element->Height = Height;
-    Element->Align = 0;
     Element->Color = 0xFF00000F;
     SetFontRec("MS Sans Serif", 8, 0, Element->Font, 1, 0x000000);
-    Element->ParentFont = 0;
     Element->Visible = Visible;
     Element->Enabled = 1;
-    Element->Cursor = 0;
-    Element->TabOrder = 0;
-    Element->Ctl3D = Ctl3D;
-    Element->EdgeStyle = 0;
-    Element->Hint = "";
+    Element->Ctl3D = 1;
 }
 
-// The layer's clean state without the watchdog, for tests that run no loop
-// and take long on purpose.
+// The layer's clean state without the watchdog, for a test that runs no loop
+// and takes long on purpose.
 struct UnwatchedLayerTest : ::testing::Test {
     void SetUp() override
     {
         layertest::ResetLayerState();
         layertest::DrainQueue();
-        LiveAtStart = winlayer::TWinObject::LiveObjects();
     }
     void TearDown() override
     {
         layertest::DrainQueue();
         layertest::ResetLayerState();
     }
-    int32_t LiveAtStart = 0;
 };
 
 // A test scheme of visual elements on the window layer. It owns its elements
@@ -229,7 +161,8 @@ template <class Base> struct ElementTestOn : Base {
         using TScheme::FreeElements;
     };
     Scheme Elements;
-    std::vector<std::string> Log;
+    Journal Log;
+    bool StartedBefore = false;
 
     void SetUp() override
     {
@@ -249,19 +182,30 @@ template <class Base> struct ElementTestOn : Base {
     }
 
     // A main form configured as the program's, hidden unless told otherwise.
-    TQorMainForm *MakeMainForm(int Width = 200, int Height = 150, uint8_t Visible = 0)
+    TQorMainForm *MakeMainForm(int Width = 200, int Height = 150, uint8_t Visible = 0,
+                               const std::string &SavePosition = "")
     {
         TQorMainForm *form = Elements.Make<TQorMainForm>(nullptr);
-        Configure(form, 40, 40, Width, Height, 1, Visible);
+        Configure(form, 40, 40, Width, Height, Visible);
         form->SetCaption("element test");
         form->SetBorderStyle(2);
-        form->AlphaBlend = 255;
-        form->WindowState = 0;
         form->KeyPreview = 1;
+        form->SavePosition = SavePosition;
         form->Init();
         return form;
     }
-
+    TQorLED *MakeLed(TQorMainForm *Form, uint8_t On, uint8_t Frame = 0)
+    {
+        TQorLED *led = Elements.Make<TQorLED>(Form->Control);
+        Configure(led, 20, 20, 15, 15);
+        led->ColorOn = 0x008000;
+        led->ColorOff = 0x0000FF;
+        led->ColorLight = 0xFFFFFF;
+        led->On = On;
+        led->Frame = Frame;
+        led->Init();
+        return led;
+    }
     Sink *SinkFor(TPointLink &Event, const std::string &Name)
     {
         Sink *sink = Elements.Make<Sink>();
@@ -270,25 +214,7 @@ template <class Base> struct ElementTestOn : Base {
         LinkEvent(Event, sink, &Sink::doTake, 0);
         return sink;
     }
-
-    Source *SourceFor(TPointLink &Input, const TData &Answer)
-    {
-        Source *source = Elements.Make<Source>();
-        source->Answer = Answer;
-        LinkData(Input, source, &Source::Value, 0);
-        return source;
-    }
-
-    bool StartedBefore = false;
 };
 using ElementTest = ElementTestOn<layertest::LayerTest>;
-
-// Shows a form and lets it paint.
-inline void ShowAndPaint(TQorMainForm *Form)
-{
-    Form->Control->SetVisible(true);
-    UpdateWindow(Form->Control->Handle);
-    Settle();
-}
 
 } // namespace wintest
