@@ -46,7 +46,7 @@ public:
     TChartsScheme()
     {
         MainForm = Make<TQorMainForm>(nullptr);
-        Configure(MainForm, 20, 20, 382, 530, 1, 1);
+        Configure(MainForm, 20, 20, 382, 530, 1);
         MainForm->SetCaption("Tervik v4");
         MainForm->SetBorderStyle(2);
         MainForm->Init();

@@ -83,13 +83,27 @@ inline std::string TextOf(HWND Window)
     return std::string(text, static_cast<size_t>(GetWindowTextA(Window, text, sizeof text)));
 }
 
-// The pixels a control paints, printed into a bitmap of its client size.
+// Pixels read back from a bitmap, as COLORREF.
 struct Snapshot {
     int Width = 0;
+    int Height = 0;
     std::vector<COLORREF> Pixels;
     COLORREF At(int X, int Y) const { return Pixels[static_cast<size_t>(Y * Width + X)]; }
 };
 
+inline Snapshot Pixels(HDC Dc, HBITMAP Bitmap, int Width, int Height)
+{
+    BITMAPINFO info{};
+    info.bmiHeader = {sizeof info.bmiHeader, Width, -Height, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
+    std::vector<uint32_t> bits(static_cast<size_t>(Width * Height));
+    GetDIBits(Dc, Bitmap, 0, static_cast<UINT>(Height), bits.data(), &info, DIB_RGB_COLORS);
+    Snapshot shot{Width, Height, {}};
+    for (uint32_t p : bits)
+        shot.Pixels.push_back(RGB((p >> 16) & 0xFF, (p >> 8) & 0xFF, p & 0xFF));
+    return shot;
+}
+
+// The pixels a control paints, printed into a bitmap of its client size.
 inline Snapshot Printed(HWND Window)
 {
     RECT client{};
@@ -101,15 +115,27 @@ inline Snapshot Printed(HWND Window)
     HGDIOBJ old = SelectObject(memory, bitmap);
     SendMessageA(Window, WM_PRINTCLIENT, reinterpret_cast<WPARAM>(memory), PRF_CLIENT);
     SelectObject(memory, old);
-    BITMAPINFO info{};
-    info.bmiHeader = {sizeof info.bmiHeader, client.right, -client.bottom, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
-    std::vector<uint32_t> bits(static_cast<size_t>(client.right * client.bottom));
-    GetDIBits(memory, bitmap, 0, static_cast<UINT>(client.bottom), bits.data(), &info, DIB_RGB_COLORS);
+    Snapshot shot = Pixels(memory, bitmap, client.right, client.bottom);
     DeleteObject(bitmap);
     DeleteDC(memory);
-    Snapshot shot{client.right, {}};
-    for (uint32_t p : bits)
-        shot.Pixels.push_back(RGB((p >> 16) & 0xFF, (p >> 8) & 0xFF, p & 0xFF));
+    return shot;
+}
+
+// The pixels of a window's client area as the display shows them.
+inline Snapshot ScreenPixels(HWND Window)
+{
+    RECT client{};
+    GetClientRect(Window, &client);
+    HDC windowDC = GetDC(Window);
+    HDC memory = CreateCompatibleDC(windowDC);
+    HBITMAP bitmap = CreateCompatibleBitmap(windowDC, client.right, client.bottom);
+    HGDIOBJ old = SelectObject(memory, bitmap);
+    BitBlt(memory, 0, 0, client.right, client.bottom, windowDC, 0, 0, SRCCOPY);
+    SelectObject(memory, old);
+    Snapshot shot = Pixels(memory, bitmap, client.right, client.bottom);
+    DeleteObject(bitmap);
+    DeleteDC(memory);
+    ReleaseDC(Window, windowDC);
     return shot;
 }
 
@@ -216,5 +242,13 @@ template <class Base> struct ElementTestOn : Base {
     }
 };
 using ElementTest = ElementTestOn<layertest::LayerTest>;
+
+// Shows a form and lets it paint.
+inline void ShowAndPaint(TQorMainForm *Form)
+{
+    Form->Control->SetVisible(true);
+    UpdateWindow(Form->Control->Handle);
+    Settle();
+}
 
 } // namespace wintest
