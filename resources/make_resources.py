@@ -1,7 +1,7 @@
 """Draws the program's icons and writes its description text, as the resource
 compiler wants them: ICON0.ico (16 x 16, 16 colours: the form and program icon),
-ICON1.ico to ICON4.ico (48 x 48, 32-bit with alpha: red, yellow, green and a dull
-olive lamp for the tray) and Str1.bin (the description text in code page 1251).
+ICON1.ico to ICON4.ico (48 x 48, 32-bit with alpha, stored as PNG: red, yellow,
+green and a dull olive lamp for the tray) and Str1.bin (the description text in code page 1251).
 
 Usage: make_resources.py <description.txt> <output folder>
 """
@@ -9,6 +9,7 @@ import math
 import os
 import struct
 import sys
+import zlib
 
 # --- ICO writing -------------------------------------------------------------
 
@@ -71,11 +72,23 @@ def lamp(rgb, size=48, samples=4):
             glint = max(0.0, 1.0 - math.hypot(gx, gy) / (radius * 0.28))
             r, g, b = (int(c + (255 - c) * glint * 0.85) for c in (r, g, b))
             pixels[x, y] = (r, g, b, int(round(alpha * 255)))
-    xor_bits = bmp_rows(size, size, lambda y: b"".join(
-        struct.pack("<BBBB", pixels[x, y][2], pixels[x, y][1], pixels[x, y][0], pixels[x, y][3])
-        for x in range(size)))
-    mask = and_mask(size, size, lambda x, y: pixels[x, y][3] == 0)
-    return ico_file(size, size, 32, 0, b"", xor_bits, mask)
+    return png_ico_file(size, size, pixels)
+
+
+def png_ico_file(width, height, pixels):
+    """An icon whose one image is a 32-bit RGBA PNG, which Windows (since Vista)
+    and Wine read like the bitmap form: a quarter of the bytes in the program."""
+    def chunk(kind, data):
+        return (struct.pack(">I", len(data)) + kind + data +
+                struct.pack(">I", zlib.crc32(kind + data) & 0xFFFFFFFF))
+    raw = b"".join(b"\0" + b"".join(struct.pack("BBBB", *pixels[x, y]) for x in range(width))
+                   for y in range(height))
+    png = (b"\x89PNG\r\n\x1a\n" +
+           chunk(b"IHDR", struct.pack(">IIBBBBB", width, height, 8, 6, 0, 0, 0)) +
+           chunk(b"IDAT", zlib.compress(raw, 9)) + chunk(b"IEND", b""))
+    directory = struct.pack("<HHH", 0, 1, 1)
+    entry = struct.pack("<BBBBHHII", width % 256, height % 256, 0, 0, 1, 32, len(png), 6 + 16)
+    return directory + entry + png
 
 # --- The program icon: a small globe in the 16 standard colours ------------------
 

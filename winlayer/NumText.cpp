@@ -8,6 +8,23 @@
 
 namespace winlayer {
 
+namespace {
+
+// value * 10^k with one rounding for |k| up to 22, where the power is exact.
+// (Also keeps the C library's pow, a good part of the product's size, out.)
+double ScaleByPowerOfTen(double value, int k)
+{
+    static const double exact[] = {1e0, 1e1, 1e2, 1e3, 1e4, 1e5, 1e6, 1e7, 1e8, 1e9, 1e10, 1e11,
+                                   1e12, 1e13, 1e14, 1e15, 1e16, 1e17, 1e18, 1e19, 1e20, 1e21, 1e22};
+    for (; k > 22; k -= 22)
+        value *= 1e22;
+    for (; k < -22; k += 22)
+        value /= 1e22;
+    return k >= 0 ? value * exact[k] : value / exact[-k];
+}
+
+} // namespace
+
 std::string IntToText(int32_t value)
 {
     return std::to_string(value);
@@ -65,7 +82,7 @@ double TextToReal(const std::string &text)
     }
     double value = whole + fraction;
     if (exponent != 0)
-        value *= std::pow(10.0, exponent);
+        value = ScaleByPowerOfTen(value, exponent);
     return negative ? -value : value;
 }
 
@@ -120,16 +137,7 @@ std::string RealToText(double value)
             --places;
         }
     }
-    auto scaled = [m](int k) {
-        static const double exact[] = {1e0, 1e1, 1e2, 1e3, 1e4, 1e5, 1e6, 1e7, 1e8, 1e9, 1e10, 1e11,
-                                       1e12, 1e13, 1e14, 1e15, 1e16, 1e17, 1e18, 1e19, 1e20, 1e21, 1e22};
-        double x = m;
-        for (; k > 22; k -= 22)
-            x *= 1e22;
-        for (; k < -22; k += 22)
-            x /= 1e22;
-        return k >= 0 ? x * exact[k] : x / exact[-k];
-    };
+    auto scaled = [m](int k) { return ScaleByPowerOfTen(m, k); };
     double r = RoundHalfEven(scaled(places));
     while (r < 1e14) {
         ++places;

@@ -2,7 +2,7 @@
 
 tervik_packages=(
   cmake ninja-build g++ clang libclang-rt-14-dev
-  g++-mingw-w64-i686-win32 g++-mingw-w64-x86-64-posix
+  g++-mingw-w64-i686-posix g++-mingw-w64-x86-64-posix
   googletest libbenchmark-dev
   wine wine64 xvfb xauth x11-utils imagemagick locales
   python3 python3-pyftpdlib file
