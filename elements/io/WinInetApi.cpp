@@ -2,6 +2,8 @@
 
 #include <process.h>
 
+#include <cstring>
+#include <memory>
 #include <utility>
 
 namespace {
@@ -16,6 +18,8 @@ const TWinInetApi Real = {
     ::FtpOpenFileA,
     ::InternetReadFile,
     ::InternetCloseHandle,
+    ::InternetOpenUrlA,
+    ::HttpQueryInfoA,
     30000,
 };
 
@@ -86,4 +90,38 @@ bool RunWithin(uint32_t Ms, std::function<void()> Call, std::function<void()> La
                  Pending::Done;
     pending->Release();
     return inTime;
+}
+
+void SetInternetTimeouts(HINTERNET Root)
+{
+    static const DWORD Options[] = {
+        INTERNET_OPTION_CONNECT_TIMEOUT,   INTERNET_OPTION_SEND_TIMEOUT,
+        INTERNET_OPTION_RECEIVE_TIMEOUT,   INTERNET_OPTION_DATA_SEND_TIMEOUT,
+        INTERNET_OPTION_DATA_RECEIVE_TIMEOUT,
+    };
+    for (DWORD option : Options) {
+        DWORD ms = WinInet.TimeoutMs;
+        WinInet.InternetSetOptionA(Root, option, &ms, sizeof ms);
+    }
+}
+
+bool ReadChunkWithin(HINTERNET File, TInternetChunk &Into, bool &Late)
+{
+    struct Read {
+        TInternetChunk Chunk;
+        BOOL Ok = FALSE;
+    };
+    const TWinInetApi api = WinInet;
+    auto read = std::make_shared<Read>();
+    Late = !RunWithin(
+        api.TimeoutMs,
+        [=] { read->Ok = api.InternetReadFile(File, read->Chunk.Bytes, TInternetChunk::Size, &read->Chunk.Count); },
+        nullptr);
+    if (Late || !read->Ok)
+        return false;
+    Into.Count = read->Chunk.Count;
+    if (Into.Count > TInternetChunk::Size)
+        Into.Count = 0;
+    memcpy(Into.Bytes, read->Chunk.Bytes, Into.Count);
+    return true;
 }

@@ -5,9 +5,9 @@
 #include <cstdint>
 #include <functional>
 
-// The WinINet entry points the FTP reader calls. They default to the real
-// functions; a test may swap one to see what was asked or to make a call fail
-// in a way no real server can (the internet handle itself refused).
+// The WinINet entry points the FTP and web readers call. They default to the
+// real functions; a test may swap one to see what was asked or to make a call
+// fail in a way no real server can (the internet handle itself refused).
 struct TWinInetApi {
     HINTERNET(WINAPI *InternetOpenA)(LPCSTR Agent, DWORD AccessType, LPCSTR Proxy, LPCSTR ProxyBypass,
                                      DWORD Flags);
@@ -22,6 +22,10 @@ struct TWinInetApi {
                                     DWORD_PTR Context);
     BOOL(WINAPI *InternetReadFile)(HINTERNET File, LPVOID Buffer, DWORD ToRead, LPDWORD Read);
     BOOL(WINAPI *InternetCloseHandle)(HINTERNET Handle);
+    HINTERNET(WINAPI *InternetOpenUrlA)(HINTERNET Root, LPCSTR Url, LPCSTR Headers, DWORD HeadersLength,
+                                        DWORD Flags, DWORD_PTR Context);
+    BOOL(WINAPI *HttpQueryInfoA)(HINTERNET Request, DWORD InfoLevel, LPVOID Buffer, LPDWORD BufferLength,
+                                 LPDWORD Index);
 
     // How long a connection, a reply or a chunk of data may keep us waiting.
     DWORD TimeoutMs;
@@ -36,3 +40,20 @@ const TWinInetApi &RealWinInet();
 // here. A call that is late goes on alone; Late then runs on the helper thread
 // as soon as Call returns, to release whatever Call produced.
 bool RunWithin(uint32_t Ms, std::function<void()> Call, std::function<void()> Late);
+
+// Bounds every wait of the connections made from Root by TimeoutMs; the handles
+// made from it inherit the options.
+void SetInternetTimeouts(HINTERNET Root);
+
+// One chunk of a transfer.
+struct TInternetChunk {
+    enum : DWORD { Size = 0x1000 };
+    char Bytes[Size];
+    DWORD Count = Size;
+};
+
+// InternetReadFile of one chunk with the wait bounded by TimeoutMs: Wine's FTP
+// data connection ignores the receive timeout and would wait for a silent
+// server for ever. False when the call failed or did not return in time (Late
+// tells which); a late call goes on alone into a buffer of its own.
+bool ReadChunkWithin(HINTERNET File, TInternetChunk &Into, bool &Late);
