@@ -105,52 +105,26 @@ void TQorWebFile::doRead(TData &Data, uint16_t)
     }
     const int64_t expected = ContentLength(file);
     // 5
-    const std::string part = path + ".part";
-    TWinFileStream *stream = nullptr;
-    if (!path.empty()) {
-        DeleteFileA(part.c_str());
-        stream = TWinFileStream::Create(part);
-    }
+    TWinFileStream *stream = OpenPartFile(path);
     if (!stream) {
         WinInet.InternetCloseHandle(file);
         WinInet.InternetCloseHandle(root);
         ForwardInt(Data, onError, ErrTransfer);
         return;
     }
-    stream->SetSize(0);
     // 6
-    bool complete = true;
-    bool late = false;
     int64_t received = 0;
-    TInternetChunk chunk;
-    for (;;) {
-        if (!ReadChunkWithin(file, chunk, late)) {
-            complete = false;
-            break;
-        }
-        if (chunk.Count >= 1 && chunk.Count <= TInternetChunk::Size) {
-            if (stream->Write(chunk.Bytes, chunk.Count) != chunk.Count) {
-                complete = false;
-                break;
-            }
-            received += chunk.Count;
-        }
-        CallEventInt(onProgress, static_cast<int32_t>(stream->Position()));
-        if (chunk.Count == 0)
-            break;
-    }
+    bool late = false;
+    bool complete = ReceiveInto(
+        file, *stream, [&] { CallEventInt(onProgress, static_cast<int32_t>(stream->Position())); }, received,
+        late);
     if (expected >= 0 && received != expected)
         complete = false;
     // 7
     WinInet.InternetCloseHandle(file);
     WinInet.InternetCloseHandle(root);
-    stream->Free();
     // 8
-    if (complete && !MoveFileExA(part.c_str(), path.c_str(), MOVEFILE_REPLACE_EXISTING))
-        complete = false;
-    if (!complete)
-        DeleteFileA(part.c_str());
-    if (complete)
+    if (FinishPartFile(stream, path, complete))
         ForwardNull(Data, onRead);
     else
         ForwardInt(Data, onError, ErrTransfer);

@@ -131,18 +131,11 @@ void TQorWinFTP::doRead(TData &Data, uint16_t)
     TWinStream *stream = nullptr;
     TWinFileStream *ownFile = nullptr;
     std::string path;
-    std::string part;
     if (DataKind(target) == dtStream) {
         stream = AsStream(target);
     } else {
         path = ToString(target);
-        if (!path.empty()) {
-            part = path + ".part";
-            DeleteFileA(part.c_str());
-            ownFile = TWinFileStream::Create(part);
-        }
-        if (ownFile)
-            ownFile->SetSize(0);
+        ownFile = OpenPartFile(path);
         stream = ownFile;
     }
     if (!stream) {
@@ -151,26 +144,11 @@ void TQorWinFTP::doRead(TData &Data, uint16_t)
         return;
     }
     // 5
-    bool complete = true;
-    bool late = false;
     int64_t received = 0;
-    TInternetChunk chunk;
-    for (;;) {
-        if (!ReadChunkWithin(file, chunk, late)) {
-            complete = false;
-            break;
-        }
-        if (chunk.Count >= 1 && chunk.Count <= TInternetChunk::Size) {
-            if (stream->Write(chunk.Bytes, chunk.Count) != chunk.Count) {
-                complete = false;
-                break;
-            }
-            received += chunk.Count;
-        }
-        CallEventInt(onProgress, static_cast<int32_t>(stream->Position()));
-        if (chunk.Count == 0)
-            break;
-    }
+    bool late = false;
+    bool complete = ReceiveInto(
+        file, *stream, [&] { CallEventInt(onProgress, static_cast<int32_t>(stream->Position())); }, received,
+        late);
     // 6
     WinInet.InternetCloseHandle(file);
     if (late) {
@@ -184,16 +162,9 @@ void TQorWinFTP::doRead(TData &Data, uint16_t)
         if (expected >= 0 && received != expected)
             complete = false;
     }
-    // 7
+    // 7, 8
     if (ownFile)
-        ownFile->Free();
-    // 8
-    if (ownFile) {
-        if (complete && !MoveFileExA(part.c_str(), path.c_str(), MOVEFILE_REPLACE_EXISTING))
-            complete = false;
-        if (!complete)
-            DeleteFileA(part.c_str());
-    }
+        complete = FinishPartFile(ownFile, path, complete);
     if (complete)
         ForwardNull(Data, onRead);
     else

@@ -2,7 +2,6 @@
 
 #include <process.h>
 
-#include <cstring>
 #include <memory>
 #include <utility>
 
@@ -105,23 +104,58 @@ void SetInternetTimeouts(HINTERNET Root)
     }
 }
 
-bool ReadChunkWithin(HINTERNET File, TInternetChunk &Into, bool &Late)
+bool ReceiveInto(HINTERNET File, winlayer::TWinStream &Stream, const std::function<void()> &Progress,
+                 int64_t &Received, bool &Late)
 {
-    struct Read {
-        TInternetChunk Chunk;
+    constexpr DWORD ChunkSize = 0x1000;
+    struct Chunk {
+        char Bytes[ChunkSize];
+        DWORD Count = ChunkSize;
         BOOL Ok = FALSE;
     };
     const TWinInetApi api = WinInet;
-    auto read = std::make_shared<Read>();
-    Late = !RunWithin(
-        api.TimeoutMs,
-        [=] { read->Ok = api.InternetReadFile(File, read->Chunk.Bytes, TInternetChunk::Size, &read->Chunk.Count); },
-        nullptr);
-    if (Late || !read->Ok)
-        return false;
-    Into.Count = read->Chunk.Count;
-    if (Into.Count > TInternetChunk::Size)
-        Into.Count = 0;
-    memcpy(Into.Bytes, read->Chunk.Bytes, Into.Count);
-    return true;
+    Received = 0;
+    Late = false;
+    for (;;) {
+        auto chunk = std::make_shared<Chunk>();
+        Late = !RunWithin(
+            api.TimeoutMs, [=] { chunk->Ok = api.InternetReadFile(File, chunk->Bytes, ChunkSize, &chunk->Count); },
+            nullptr);
+        if (Late || !chunk->Ok)
+            return false;
+        if (chunk->Count > ChunkSize)
+            chunk->Count = 0;
+        if (chunk->Count >= 1) {
+            if (Stream.Write(chunk->Bytes, chunk->Count) != chunk->Count)
+                return false;
+            Received += chunk->Count;
+        }
+        if (Progress)
+            Progress();
+        if (chunk->Count == 0)
+            return true;
+    }
+}
+
+winlayer::TWinFileStream *OpenPartFile(const std::string &Path)
+{
+    if (Path.empty())
+        return nullptr;
+    const std::string part = Path + ".part";
+    DeleteFileA(part.c_str());
+    winlayer::TWinFileStream *stream = winlayer::TWinFileStream::Create(part);
+    if (stream)
+        stream->SetSize(0);
+    return stream;
+}
+
+bool FinishPartFile(winlayer::TWinFileStream *Part, const std::string &Path, bool Complete)
+{
+    Part->Free();
+    const std::string part = Path + ".part";
+    if (Complete && !MoveFileExA(part.c_str(), Path.c_str(), MOVEFILE_REPLACE_EXISTING))
+        Complete = false;
+    if (!Complete)
+        DeleteFileA(part.c_str());
+    return Complete;
 }

@@ -4,6 +4,9 @@
 
 #include <cstdint>
 #include <functional>
+#include <string>
+
+#include "winlayer/WinFileStream.h"
 
 // The WinINet entry points the FTP and web readers call. They default to the
 // real functions; a test may swap one to see what was asked or to make a call
@@ -45,15 +48,19 @@ bool RunWithin(uint32_t Ms, std::function<void()> Call, std::function<void()> La
 // made from it inherit the options.
 void SetInternetTimeouts(HINTERNET Root);
 
-// One chunk of a transfer.
-struct TInternetChunk {
-    enum : DWORD { Size = 0x1000 };
-    char Bytes[Size];
-    DWORD Count = Size;
-};
+// Copies the body of File into Stream a chunk at a time, each wait bounded by
+// TimeoutMs: Wine's FTP data connection ignores the receive timeout and would
+// wait for a silent server for ever. Progress runs after every chunk. Received
+// counts the bytes stored. False when a read failed or did not return in time
+// (Late tells which; a late read goes on alone into a buffer of its own), or
+// when Stream refused bytes.
+bool ReceiveInto(HINTERNET File, winlayer::TWinStream &Stream, const std::function<void()> &Progress,
+                 int64_t &Received, bool &Late);
 
-// InternetReadFile of one chunk with the wait bounded by TimeoutMs: Wine's FTP
-// data connection ignores the receive timeout and would wait for a silent
-// server for ever. False when the call failed or did not return in time (Late
-// tells which); a late call goes on alone into a buffer of its own.
-bool ReadChunkWithin(HINTERNET File, TInternetChunk &Into, bool &Late);
+// A download goes to "<Path>.part" first and replaces Path only once it is
+// complete, so that a failure of any kind leaves the last good file as it was.
+// OpenPartFile gives that temporary file, empty, or nullptr when it cannot be
+// made; FinishPartFile frees it and moves it over Path when Complete, deletes it
+// otherwise, and says whether Path now holds the download.
+winlayer::TWinFileStream *OpenPartFile(const std::string &Path);
+bool FinishPartFile(winlayer::TWinFileStream *Part, const std::string &Path, bool Complete);
