@@ -10,9 +10,11 @@
 #include "app/TClassMultiElementEx_27BB020.h"
 #include "elements/chart/TQorGrapher.h"
 #include "elements/chart/TQorPlotter.h"
+#include "elements/io/TQorWebFile.h"
 #include "elements/io/TQorWinFTP.h"
 #include "elements/text/TQorDateConvertor.h"
 #include "elements/text/TQorDir.h"
+#include "elements/text/TQorIf_else.h"
 #include "elements/text/TQorStrCat.h"
 #include "elements/win/TQorIcon.h"
 #include "elements/win/TQorLED.h"
@@ -20,6 +22,7 @@
 #include "elements/win/TQorMainForm.h"
 #include "elements/win/TQorTrayIcon.h"
 #include "runtime/TClassMultiBase.h"
+#include "runtime/TQorDoData.h"
 #include "runtime/TQorHub.h"
 #include "runtime/TQorMemory.h"
 #include "runtime/TQorMultiElementEx.h"
@@ -171,7 +174,7 @@ TClassMainForm_2750570::TClassMainForm_2750570()
     RemotePath->SetDefault(StrData("/pub/latest/DGD.txt"));
 
     FetchHub = Make<TQorHub>();
-    FetchHub->SetOutCount(4);
+    FetchHub->SetOutCount(7);
 
     AboutLabel = Make<TQorLabel>(MainForm->Control);
     Place(AboutLabel, 12, 56, 332, 137, 1);
@@ -312,12 +315,37 @@ TClassMainForm_2750570::TClassMainForm_2750570()
     UpdatedFormat->Mode = 9;
     UpdatedFormat->Format = "Данные обновлены: HH:mm";
 
+    // The web fallback. Fetched holds whether this cycle has obtained a
+    // complete file by either route (1) or not yet (0).
+    WebReader = Make<TQorWebFile>();
+    WebReader->URL = WebFileUrl;
+
+    FetchedMark = Make<TQorDoData>();
+    FetchedMark->FData = IntData(1);
+
+    Fetched = Make<TQorMemory>();
+    Fetched->SetDefault(IntData(0));
+
+    NeedWeb = Make<TQorIf_else>();
+    NeedWeb->Type = 0;
+    NeedWeb->FOp2 = IntData(0);
+
+    FetchOutcome = Make<TQorIf_else>();
+    FetchOutcome->Type = 0;
+    FetchOutcome->FOp2 = IntData(1);
+
     // ---- Event links -----------------------------------------------------------
+    // One download cycle is FetchHub's seven outputs in turn: clear Fetched, build
+    // the local path, FTP open, read and close, then the web read only when
+    // Fetched is still 0, and last the LED from Fetched. The readers' onRead
+    // marks Fetched; no reader's event reaches StatusLed directly, so the LED
+    // changes at most once a cycle and the tray never shows the error icon for
+    // an FTP failure that the web mended. FtpReader.onError stays unconnected:
+    // a failed route is simply one that did not mark Fetched.
 
     LinkEvent(MainForm->onCreate, StartHub, &TQorHub::doEvent, 0);
     LinkEvent(MainForm->onMouseUp, TrayIcon, &TQorTrayIcon::doHide, 1);
-    LinkEvent(FtpReader->onError, StatusLed, &TQorLED::doOff, 1);
-    LinkEvent(FtpReader->onRead, StatusLed, &TQorLED::doOn, 2);
+    LinkEvent(FtpReader->onRead, FetchedMark, &TQorDoData::doData, 0);
     LinkEvent(KpParser->onEvent[0], TrayState, &TQorMultiElementEx::doWork, 1);
     LinkEvent(KpParser->onEvent[1], TrayState, &TQorMultiElementEx::doWork, 2);
     LinkEvent(KpParser->onEvent[2], TrayState, &TQorMultiElementEx::doWork, 3);
@@ -328,10 +356,13 @@ TClassMainForm_2750570::TClassMainForm_2750570()
     LinkEvent(StatusLed->onChange, TrayState, &TQorMultiElementEx::doWork, 0);
     LinkEvent(TrayState->onEvent[0], TrayIcon, &TQorTrayIcon::doSetIcon, 2);
     LinkEvent(TrayState->onEvent[1], TrayIcon, &TQorTrayIcon::doHint, 4);
-    LinkEvent(FetchHub->onEvent[0], LocalPath, &TQorStrCat::doStrCat, 0);
-    LinkEvent(FetchHub->onEvent[1], FtpReader, &TQorWinFTP::doOpen, 0);
-    LinkEvent(FetchHub->onEvent[2], FtpReader, &TQorWinFTP::doRead, 2);
-    LinkEvent(FetchHub->onEvent[3], FtpReader, &TQorWinFTP::doClose, 1);
+    LinkEvent(FetchHub->onEvent[0], Fetched, &TQorMemory::doClear, 0);
+    LinkEvent(FetchHub->onEvent[1], LocalPath, &TQorStrCat::doStrCat, 0);
+    LinkEvent(FetchHub->onEvent[2], FtpReader, &TQorWinFTP::doOpen, 0);
+    LinkEvent(FetchHub->onEvent[3], FtpReader, &TQorWinFTP::doRead, 2);
+    LinkEvent(FetchHub->onEvent[4], FtpReader, &TQorWinFTP::doClose, 1);
+    LinkEvent(FetchHub->onEvent[5], NeedWeb, &TQorIf_else::doCompare, 0);
+    LinkEvent(FetchHub->onEvent[6], FetchOutcome, &TQorIf_else::doCompare, 0);
     LinkEvent(ResultHub->onEvent[0], KpValueLabel, &TQorLabel::doText, 0);
     LinkEvent(ResultHub->onEvent[1], UpdatedFormat, &TQorDateConvertor::doFormat, 0);
     LinkEvent(ResultHub->onEvent[2], MonthFeed, &TQorMultiElementEx::doWork, 0);
@@ -342,6 +373,11 @@ TClassMainForm_2750570::TClassMainForm_2750570()
     LinkEvent(Schedule->onEvent[0], FetchHub, &TQorHub::doEvent, 0);
     LinkEvent(Schedule->onEvent[1], KpParser, &TQorMultiElementEx::doWork, 0);
     LinkEvent(UpdatedFormat->onResult, UpdatedLabel, &TQorLabel::doText, 0);
+    LinkEvent(WebReader->onRead, FetchedMark, &TQorDoData::doData, 0);
+    LinkEvent(FetchedMark->onEventData, Fetched, &TQorMemory::doValue, 0);
+    LinkEvent(NeedWeb->onTrue, WebReader, &TQorWebFile::doRead, 0);
+    LinkEvent(FetchOutcome->onTrue, StatusLed, &TQorLED::doOn, 2);
+    LinkEvent(FetchOutcome->onFalse, StatusLed, &TQorLED::doOff, 1);
 
     // ---- Data links ------------------------------------------------------------
 
@@ -358,6 +394,9 @@ TClassMainForm_2750570::TClassMainForm_2750570()
     LinkData(DayFeed->Data[1], Schedule, &TQorMultiElementEx::Var, 1);
     LinkData(Schedule->Data[0], StatusLed, &TQorLED::State, 0);
     LinkData(UpdatedFormat->DateTime, Schedule, &TQorMultiElementEx::Var, 0);
+    LinkData(WebReader->Target, LocalPath, &TQorStrCat::Result, 0);
+    LinkData(NeedWeb->Op1, Fetched, &TQorMemory::Value, 0);
+    LinkData(FetchOutcome->Op1, Fetched, &TQorMemory::Value, 0);
 
     // ---- Finishing pass, in creation order --------------------------------------
 

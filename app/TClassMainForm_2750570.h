@@ -8,8 +8,10 @@
 class TQorDateConvertor;
 class TQorDir;
 class TQorGrapher;
+class TQorDoData;
 class TQorHub;
 class TQorIcon;
+class TQorIf_else;
 class TQorLED;
 class TQorLabel;
 class TQorMainForm;
@@ -18,6 +20,7 @@ class TQorMultiElementEx;
 class TQorPlotter;
 class TQorStrCat;
 class TQorTrayIcon;
+class TQorWebFile;
 class TQorWin;
 class TQorWinFTP;
 
@@ -25,6 +28,11 @@ class TQorWinFTP;
 // its links, and the five sub-schemes in their containers. The members are in
 // creation order; the scheme frees them in reverse. The daily histogram feed
 // finds DayPlot through TDayPlotOwner.
+//
+// The last five elements make the web fallback of the download chain: when the
+// FTP route did not obtain a complete file, WebReader fetches the same file by
+// HTTPS, and StatusLed is switched once, at the end of the cycle, on whether
+// either route obtained it.
 class TClassMainForm_2750570 : public TScheme, public TDayPlotOwner {
 public:
     TQorMainForm *MainForm;
@@ -61,6 +69,11 @@ public:
     TQorMultiElementEx *DayFeed;
     TQorMultiElementEx *Schedule;
     TQorDateConvertor *UpdatedFormat;
+    TQorWebFile *WebReader;
+    TQorDoData *FetchedMark;
+    TQorMemory *Fetched;
+    TQorIf_else *NeedWeb;
+    TQorIf_else *FetchOutcome;
 
     TClassMainForm_2750570();
 

@@ -6,7 +6,8 @@
 #
 #   scripts/run.sh            the demo build (build/demo), downloading the sample
 #                             resources/sample/DGD.txt from an FTP server of ours
-#                             on 127.0.0.1:2121; runs until Ctrl+C
+#                             on 127.0.0.1:2121 (and by HTTP on 2122 for the web
+#                             fallback); runs until Ctrl+C
 #   scripts/run.sh --live     the 64-bit build with the real server settings
 #                             (build/win64), downloading from the data provider
 #   add --once                to stop right after the screenshot

@@ -1,6 +1,5 @@
 #include "TQorWinFTP.h"
 
-#include <cstring>
 #include <memory>
 
 #include "WinInetApi.h"
@@ -11,26 +10,9 @@ using winlayer::TWinStream;
 
 namespace {
 
-constexpr DWORD ChunkSize = 0x1000;
-
 HINTERNET AsInternet(void *Handle)
 {
     return static_cast<HINTERNET>(Handle);
-}
-
-// Every wait of a connection is bounded; the options go on the root handle so
-// that the connection and file handles made from it inherit them.
-void SetTimeouts(HINTERNET Root)
-{
-    static const DWORD Options[] = {
-        INTERNET_OPTION_CONNECT_TIMEOUT,   INTERNET_OPTION_SEND_TIMEOUT,
-        INTERNET_OPTION_RECEIVE_TIMEOUT,   INTERNET_OPTION_DATA_SEND_TIMEOUT,
-        INTERNET_OPTION_DATA_RECEIVE_TIMEOUT,
-    };
-    for (DWORD option : Options) {
-        DWORD ms = WinInet.TimeoutMs;
-        WinInet.InternetSetOptionA(Root, option, &ms, sizeof ms);
-    }
 }
 
 // The text of the server's last reply on this thread, or empty.
@@ -83,31 +65,6 @@ HINTERNET Connect(HINTERNET Root, const std::string &Host, INTERNET_PORT Port, c
     return inTime ? *result : nullptr;
 }
 
-struct Chunk {
-    char Bytes[ChunkSize];
-    DWORD Count = ChunkSize;
-    BOOL Ok = FALSE;
-};
-
-// InternetReadFile with the wait bounded: Wine's data connection ignores the
-// receive timeout and would wait for a silent server for ever. False when the
-// call failed or did not return in time (Late tells which).
-bool ReadChunk(HINTERNET File, Chunk &Into, bool &Late)
-{
-    const TWinInetApi api = WinInet;
-    auto chunk = std::make_shared<Chunk>();
-    Late = !RunWithin(
-        api.TimeoutMs, [=] { chunk->Ok = api.InternetReadFile(File, chunk->Bytes, ChunkSize, &chunk->Count); },
-        nullptr);
-    if (Late || !chunk->Ok)
-        return false;
-    Into.Count = chunk->Count;
-    if (Into.Count > ChunkSize)
-        Into.Count = 0;
-    memcpy(Into.Bytes, chunk->Bytes, Into.Count);
-    return true;
-}
-
 } // namespace
 
 void TQorWinFTP::doOpen(TData &Data, uint16_t)
@@ -119,7 +76,8 @@ void TQorWinFTP::doOpen(TData &Data, uint16_t)
         ForwardInt(Data, onError, ErrInternet);
         return;
     }
-    SetTimeouts(AsInternet(RootHandle));
+    // Every wait of the connection is bounded.
+    SetInternetTimeouts(AsInternet(RootHandle));
     // 3
     std::string password = ReadString(Data, Password, FPassword);
     std::string userName = ReadString(Data, UserName, FUserName);
@@ -173,18 +131,11 @@ void TQorWinFTP::doRead(TData &Data, uint16_t)
     TWinStream *stream = nullptr;
     TWinFileStream *ownFile = nullptr;
     std::string path;
-    std::string part;
     if (DataKind(target) == dtStream) {
         stream = AsStream(target);
     } else {
         path = ToString(target);
-        if (!path.empty()) {
-            part = path + ".part";
-            DeleteFileA(part.c_str());
-            ownFile = TWinFileStream::Create(part);
-        }
-        if (ownFile)
-            ownFile->SetSize(0);
+        ownFile = OpenPartFile(path);
         stream = ownFile;
     }
     if (!stream) {
@@ -193,26 +144,11 @@ void TQorWinFTP::doRead(TData &Data, uint16_t)
         return;
     }
     // 5
-    bool complete = true;
-    bool late = false;
     int64_t received = 0;
-    Chunk chunk;
-    for (;;) {
-        if (!ReadChunk(file, chunk, late)) {
-            complete = false;
-            break;
-        }
-        if (chunk.Count >= 1 && chunk.Count <= ChunkSize) {
-            if (stream->Write(chunk.Bytes, chunk.Count) != chunk.Count) {
-                complete = false;
-                break;
-            }
-            received += chunk.Count;
-        }
-        CallEventInt(onProgress, static_cast<int32_t>(stream->Position()));
-        if (chunk.Count == 0)
-            break;
-    }
+    bool late = false;
+    bool complete = ReceiveInto(
+        file, *stream, [&] { CallEventInt(onProgress, static_cast<int32_t>(stream->Position())); }, received,
+        late);
     // 6
     WinInet.InternetCloseHandle(file);
     if (late) {
@@ -226,16 +162,9 @@ void TQorWinFTP::doRead(TData &Data, uint16_t)
         if (expected >= 0 && received != expected)
             complete = false;
     }
-    // 7
+    // 7, 8
     if (ownFile)
-        ownFile->Free();
-    // 8
-    if (ownFile) {
-        if (complete && !MoveFileExA(part.c_str(), path.c_str(), MOVEFILE_REPLACE_EXISTING))
-            complete = false;
-        if (!complete)
-            DeleteFileA(part.c_str());
-    }
+        complete = FinishPartFile(ownFile, path, complete);
     if (complete)
         ForwardNull(Data, onRead);
     else

@@ -2,6 +2,7 @@
 
 #include <process.h>
 
+#include <memory>
 #include <utility>
 
 namespace {
@@ -16,6 +17,8 @@ const TWinInetApi Real = {
     ::FtpOpenFileA,
     ::InternetReadFile,
     ::InternetCloseHandle,
+    ::InternetOpenUrlA,
+    ::HttpQueryInfoA,
     30000,
 };
 
@@ -86,4 +89,73 @@ bool RunWithin(uint32_t Ms, std::function<void()> Call, std::function<void()> La
                  Pending::Done;
     pending->Release();
     return inTime;
+}
+
+void SetInternetTimeouts(HINTERNET Root)
+{
+    static const DWORD Options[] = {
+        INTERNET_OPTION_CONNECT_TIMEOUT,   INTERNET_OPTION_SEND_TIMEOUT,
+        INTERNET_OPTION_RECEIVE_TIMEOUT,   INTERNET_OPTION_DATA_SEND_TIMEOUT,
+        INTERNET_OPTION_DATA_RECEIVE_TIMEOUT,
+    };
+    for (DWORD option : Options) {
+        DWORD ms = WinInet.TimeoutMs;
+        WinInet.InternetSetOptionA(Root, option, &ms, sizeof ms);
+    }
+}
+
+bool ReceiveInto(HINTERNET File, winlayer::TWinStream &Stream, const std::function<void()> &Progress,
+                 int64_t &Received, bool &Late)
+{
+    constexpr DWORD ChunkSize = 0x1000;
+    struct Chunk {
+        char Bytes[ChunkSize];
+        DWORD Count = ChunkSize;
+        BOOL Ok = FALSE;
+    };
+    const TWinInetApi api = WinInet;
+    Received = 0;
+    Late = false;
+    for (;;) {
+        auto chunk = std::make_shared<Chunk>();
+        Late = !RunWithin(
+            api.TimeoutMs, [=] { chunk->Ok = api.InternetReadFile(File, chunk->Bytes, ChunkSize, &chunk->Count); },
+            nullptr);
+        if (Late || !chunk->Ok)
+            return false;
+        if (chunk->Count > ChunkSize)
+            chunk->Count = 0;
+        if (chunk->Count >= 1) {
+            if (Stream.Write(chunk->Bytes, chunk->Count) != chunk->Count)
+                return false;
+            Received += chunk->Count;
+        }
+        if (Progress)
+            Progress();
+        if (chunk->Count == 0)
+            return true;
+    }
+}
+
+winlayer::TWinFileStream *OpenPartFile(const std::string &Path)
+{
+    if (Path.empty())
+        return nullptr;
+    const std::string part = Path + ".part";
+    DeleteFileA(part.c_str());
+    winlayer::TWinFileStream *stream = winlayer::TWinFileStream::Create(part);
+    if (stream)
+        stream->SetSize(0);
+    return stream;
+}
+
+bool FinishPartFile(winlayer::TWinFileStream *Part, const std::string &Path, bool Complete)
+{
+    Part->Free();
+    const std::string part = Path + ".part";
+    if (Complete && !MoveFileExA(part.c_str(), Path.c_str(), MOVEFILE_REPLACE_EXISTING))
+        Complete = false;
+    if (!Complete)
+        DeleteFileA(part.c_str());
+    return Complete;
 }

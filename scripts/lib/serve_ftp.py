@@ -1,16 +1,21 @@
 """Serves one DGD.txt by anonymous FTP on loopback, as the data provider's
-server does: the file is pub/latest/DGD.txt of a temporary folder.
+server does: the file is pub/latest/DGD.txt of a temporary folder. The same
+folder is served by plain HTTP on the next port, for the program's web
+fallback.
 
   serve_ftp.py <DGD.txt> <port>
 
 Runs until it is stopped (SIGINT or SIGTERM), then removes the folder.
 """
+import functools
+import http.server
 import logging
 import os
 import shutil
 import signal
 import sys
 import tempfile
+import threading
 
 from pyftpdlib.authorizers import DummyAuthorizer
 from pyftpdlib.handlers import FTPHandler
@@ -30,9 +35,14 @@ def main():
         handler = type("Handler", (FTPHandler,), {})
         handler.authorizer = authorizer
         server = FTPServer(("127.0.0.1", port), handler)
+        quiet = type("Quiet", (http.server.SimpleHTTPRequestHandler,), {"log_message": lambda *_: None})
+        web = http.server.ThreadingHTTPServer(
+            ("127.0.0.1", port + 1), functools.partial(quiet, directory=root))
+        threading.Thread(target=web.serve_forever, daemon=True).start()
         signal.signal(signal.SIGTERM, lambda *_: sys.exit(0))
         logging.basicConfig(level=logging.WARNING)  # no line per session
-        print("serving %s as ftp://127.0.0.1:%d/pub/latest/DGD.txt" % (sample, port), flush=True)
+        print("serving %s as ftp://127.0.0.1:%d/pub/latest/DGD.txt and http://127.0.0.1:%d/pub/latest/DGD.txt"
+              % (sample, port, port + 1), flush=True)
         server.serve_forever(handle_exit=True)  # closes everything on SIGINT and SIGTERM
     finally:
         shutil.rmtree(root, ignore_errors=True)

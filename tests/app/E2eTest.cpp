@@ -1,7 +1,7 @@
 // The whole program, end to end: the test build of the real executable
 // (tervik_e2e.exe) copied into a folder of its own, so that DGD.txt lands beside
-// it, downloading from FTP servers on loopback (ftp_servers.py runs this test
-// beside them). What the program shows is read from outside, as a user's eyes
+// it, downloading from FTP servers and an HTTP server on loopback
+// (ftp_servers.py runs this test beside them). What the program shows is read from outside, as a user's eyes
 // would: window texts across processes, pixels from the screen, and the tray
 // calls the test build logs.
 #include <gtest/gtest.h>
@@ -116,9 +116,17 @@ std::string Describe(const std::vector<TTrayCall> &Calls)
 
 // The names of everything the test build reads from the environment.
 const char *const HookVariables[] = {
-    "TERVIK_E2E_FTP_HOST", "TERVIK_E2E_FTP_PORT", "TERVIK_E2E_FTP_USER", "TERVIK_E2E_CHECK_MS",
-    "TERVIK_E2E_RETRY_MS", "TERVIK_E2E_CLOCK",    "TERVIK_E2E_TRAY_LOG", "TERVIK_E2E_REPORT",
+    "TERVIK_E2E_FTP_HOST", "TERVIK_E2E_FTP_PORT", "TERVIK_E2E_FTP_USER", "TERVIK_E2E_WEB_URL",
+    "TERVIK_E2E_CHECK_MS", "TERVIK_E2E_RETRY_MS", "TERVIK_E2E_CLOCK",    "TERVIK_E2E_TRAY_LOG",
+    "TERVIK_E2E_REPORT",
 };
+
+// The web fallback's address on loopback: Path on the HTTP server, or on a port
+// nobody listens on.
+std::string WebUrl(const std::string &PortVariable, const std::string &Path = "/pub/latest/DGD.txt")
+{
+    return "http://127.0.0.1:" + Env(PortVariable.c_str()) + Path;
+}
 
 using TSettings = std::vector<std::pair<std::string, std::string>>;
 
@@ -164,12 +172,15 @@ public:
     std::string LocalDgd() const { return Folder + "\\DGD.txt"; }
 
     // Starts the program with these settings (and the tray log and the report).
+    // Unless the settings say otherwise, the web fallback goes to a closed port
+    // on loopback: no test reaches the data provider.
     bool Start(const TSettings &Settings)
     {
         if (!Copied)
             return false;
         for (const char *name : HookVariables)
             SetEnvironmentVariableA(name, nullptr);
+        SetEnvironmentVariableA("TERVIK_E2E_WEB_URL", WebUrl("TERVIK_FTP_CLOSED_PORT").c_str());
         SetEnvironmentVariableA("TERVIK_E2E_TRAY_LOG", TrayLog.c_str());
         SetEnvironmentVariableA("TERVIK_E2E_REPORT", ReportFile.c_str());
         for (const auto &setting : Settings)
@@ -309,6 +320,43 @@ TSettings Server(const std::string &PortVariable, const std::string &User = "")
     return settings;
 }
 
+TSettings Web(const std::string &PortVariable, const std::string &Path = "/pub/latest/DGD.txt")
+{
+    return {{"TERVIK_E2E_WEB_URL", WebUrl(PortVariable, Path)}};
+}
+
+// The requests the HTTP server has had since this object was made.
+class TWebLog {
+public:
+    TWebLog() : Before(All().size()) {}
+
+    std::vector<std::string> Requests() const
+    {
+        std::vector<std::string> all = All();
+        return std::vector<std::string>(all.begin() + std::min(Before, all.size()), all.end());
+    }
+
+private:
+    static std::vector<std::string> All()
+    {
+        std::vector<std::string> lines;
+        std::istringstream in(ReadFile(Env("TERVIK_HTTP_LOG")));
+        std::string line;
+        while (std::getline(in, line))
+            lines.push_back(line);
+        return lines;
+    }
+    size_t Before;
+};
+
+std::string Describe(const std::vector<std::string> &Lines)
+{
+    std::ostringstream out;
+    for (const std::string &line : Lines)
+        out << "\n  " << line;
+    return out.str();
+}
+
 TSettings With(TSettings A, const TSettings &B)
 {
     A.insert(A.end(), B.begin(), B.end());
@@ -382,12 +430,13 @@ int BiasHours()
     return floor;
 }
 
-// A local hour whose UT hour is a multiple of 3, so that the twenty-minute
-// check downloads when the minute is above 30.
-int DownloadHour()
+// A local hour whose UT hour is (or is not) a multiple of 3: the twenty-minute
+// check downloads in it when the minute is above 30, and the start downloads
+// twice (or once).
+int DownloadHour(bool Multiple = true)
 {
     for (int hour = 12; hour < 36; ++hour)
-        if ((((hour % 24) + BiasHours()) % 24 + 24) % 24 % 3 == 0)
+        if (((((hour % 24) + BiasHours()) % 24 + 24) % 24 % 3 == 0) == Multiple)
             return hour % 24;
     return 0;
 }
@@ -449,14 +498,15 @@ TEST(EndToEnd, AGoodFileShowsItsValueInTheTrayTheLabelsTheLedAndBothCharts)
     EXPECT_EQ(program.Close(), 0u);
 }
 
-TEST(EndToEnd, WithTheServerDownTheLedIsRedAndTheNextRetryAfterItComesUpBringsTheValue)
+TEST(EndToEnd, WithBothRoutesDownTheLedIsRedAndTheNextRetryAfterFtpComesUpBringsTheValue)
 {
     const std::string gate = Env("TERVIK_FTP_GATE");
     ASSERT_FALSE(gate.empty()) << "run beside ftp_servers.py";
     DeleteFileA(gate.c_str());
     WriteFile(ServedPath(), DgdWithLatest("1233----"));
     TProgram program;
-    ASSERT_TRUE(program.Start(With(Server("TERVIK_FTP_GATED_PORT"), {{"TERVIK_E2E_RETRY_MS", "1000"}})));
+    ASSERT_TRUE(program.Start(With(With(Server("TERVIK_FTP_GATED_PORT"), Web("TERVIK_FTP_CLOSED_PORT")),
+                                   {{"TERVIK_E2E_RETRY_MS", "1000"}})));
     ASSERT_NE(program.Form(), nullptr);
 
     ASSERT_TRUE(program.WaitTip("Ошибка чтения FTP")) << Describe(program.Tray());
@@ -563,6 +613,100 @@ TEST(EndToEnd, ATransferCutInTheMiddleKeepsThePreviousFileAndShowsTheErrorState)
     ASSERT_TRUE(program.WaitVisible(true));
     EXPECT_TRUE(WaitFor([&] { return program.Screen().At(343, 18) == Red; }, 10000))
         << "the LED is red";
+    EXPECT_EQ(program.Close(), 0u);
+}
+
+TEST(EndToEnd, WithFtpDownTheWebBringsTheValueAndAGreenLedWithoutTheErrorIcon)
+{
+    const std::string served = DgdWithLatest("1232----");
+    WriteFile(ServedPath(), served);
+    const TWebLog web;
+    TProgram program;
+    // An hour that downloads once at start, so that the tray calls are exactly these.
+    const std::string clock = "2026-12-06 " + TwoDigits(DownloadHour(false)) + ":10";
+    ASSERT_TRUE(program.Start(With(With(Server("TERVIK_FTP_CLOSED_PORT"), Web("TERVIK_HTTP_TEST_PORT")),
+                                   {{"TERVIK_E2E_CLOCK", clock}})));
+    ASSERT_NE(program.Form(), nullptr);
+
+    ASSERT_TRUE(program.WaitTip("Kp:2")) << Describe(program.Tray());
+    ASSERT_TRUE(program.WaitText(KpValuePlace.x, KpValuePlace.y, "2"));
+    std::vector<std::string> calls;
+    for (const TTrayCall &call : program.Tray())
+        calls.push_back(call.What + " " + call.Icon + " '" + call.Tip + "'");
+    EXPECT_EQ(calls, (std::vector<std::string>{"ADD ICON0 ''", "MODIFY ICON3 ''", "MODIFY ICON3 'Kp:2'"}))
+        << "the level icon straight away, never the error icon" << Describe(calls);
+    EXPECT_EQ(ReadFile(program.LocalDgd()), served);
+    EXPECT_FALSE(FileThere(program.LocalDgd() + ".part"));
+    EXPECT_EQ(web.Requests(), std::vector<std::string>{"GET /pub/latest/DGD.txt"}) << "one web download";
+
+    program.ClickTray();
+    ASSERT_TRUE(program.WaitVisible(true));
+    EXPECT_TRUE(WaitFor([&] { return program.Screen().At(343, 18) == Green; }, 10000)) << "the LED is green";
+    EXPECT_EQ(program.Close(), 0u);
+}
+
+// Refreshes every 300 ms through the twenty-minute check (shortened), first
+// with the FTP server up, then with it down and the web server up.
+TEST(EndToEnd, FtpUpLeavesTheWebAloneAndAnFtpFailureTheWebMendsChangesNeitherLedNorTray)
+{
+    const std::string gate = Env("TERVIK_FTP_GATE");
+    ASSERT_FALSE(gate.empty()) << "run beside ftp_servers.py";
+    WriteFile(ServedPath(), DgdWithLatest("2222----"));
+    WriteFile(gate, "open");
+    Sleep(1000); // the gated server polls its gate every 50 ms
+    const TWebLog web;
+    TProgram program;
+    const std::string clock = "2026-12-06 " + TwoDigits(DownloadHour()) + ":45";
+    ASSERT_TRUE(program.Start(With(With(Server("TERVIK_FTP_GATED_PORT"), Web("TERVIK_HTTP_TEST_PORT")),
+                                   {{"TERVIK_E2E_CHECK_MS", "300"}, {"TERVIK_E2E_CLOCK", clock}})));
+    ASSERT_NE(program.Form(), nullptr);
+    auto parses = [&] {
+        int count = 0;
+        for (const TTrayCall &call : program.Tray())
+            count += call.Tip == "Kp:2" ? 1 : 0;
+        return count;
+    };
+
+    ASSERT_TRUE(WaitFor([&] { return parses() >= 4; })) << Describe(program.Tray());
+    EXPECT_EQ(web.Requests(), std::vector<std::string>()) << "FTP worked: the web server is never asked";
+
+    DeleteFileA(gate.c_str());
+    ASSERT_TRUE(WaitFor([&] { return web.Requests().size() >= 3; })) << Describe(web.Requests());
+    const int before = parses();
+    ASSERT_TRUE(WaitFor([&] { return parses() >= before + 2; })) << "the web's files are parsed";
+    const std::vector<TTrayCall> calls = program.Tray();
+    for (const TTrayCall &call : calls)
+        EXPECT_TRUE(call.What == "ADD" || call.Icon == "ICON3")
+            << "only the level icon, never the error icon: " << call << Describe(calls);
+
+    program.ClickTray();
+    ASSERT_TRUE(program.WaitVisible(true));
+    EXPECT_TRUE(WaitFor([&] { return program.Screen().At(343, 18) == Green; }, 10000)) << "the LED stays green";
+    EXPECT_EQ(program.Close(), 0u);
+}
+
+TEST(EndToEnd, AWebTransferCutInTheMiddleKeepsThePreviousFileAndShowsTheErrorState)
+{
+    const std::string previous = DgdWithLatest("1111----");
+    WriteFile(ServedPath(), DgdWithLatest("5555----"));
+    const TWebLog web;
+    TProgram program;
+    WriteFile(program.LocalDgd(), previous);
+    ASSERT_TRUE(program.Start(
+        With(Server("TERVIK_FTP_CLOSED_PORT"), Web("TERVIK_HTTP_TEST_PORT", "/cut/pub/latest/DGD.txt"))));
+    ASSERT_NE(program.Form(), nullptr);
+
+    ASSERT_TRUE(program.WaitTip("Ошибка чтения FTP")) << Describe(program.Tray());
+    const std::vector<TTrayCall> calls = program.Tray();
+    for (const TTrayCall &call : calls)
+        EXPECT_EQ(call.Tip.rfind("Kp:", 0), std::string::npos) << "nothing was parsed" << Describe(calls);
+    EXPECT_FALSE(web.Requests().empty()) << "the web was tried";
+    EXPECT_EQ(ReadFile(program.LocalDgd()), previous) << "the previous DGD.txt is kept whole";
+    EXPECT_FALSE(FileThere(program.LocalDgd() + ".part")) << "no partial file is left behind";
+
+    program.ClickTray();
+    ASSERT_TRUE(program.WaitVisible(true));
+    EXPECT_TRUE(WaitFor([&] { return program.Screen().At(343, 18) == Red; }, 10000)) << "the LED is red";
     EXPECT_EQ(program.Close(), 0u);
 }
 

@@ -22,6 +22,7 @@
 #include "app/TClassMainForm_2750570.h"
 #include "app/TClassMultiElementEx_27BB020.h"
 #include "elements/io/TQorTimer.h"
+#include "elements/io/TQorWebFile.h"
 #include "elements/io/TQorWinFTP.h"
 #include "elements/text/TimeServices.h"
 #include "elements/win/TQorMainForm.h"
@@ -160,6 +161,8 @@ void E2eAttach(TClassMainForm_2750570 &Scheme)
         Scheme.FtpReader->Port = std::atoi(Env("TERVIK_E2E_FTP_PORT").c_str());
     if (!Env("TERVIK_E2E_FTP_USER").empty())
         Scheme.FtpReader->FUserName = Env("TERVIK_E2E_FTP_USER");
+    if (!Env("TERVIK_E2E_WEB_URL").empty())
+        Scheme.WebReader->URL = Env("TERVIK_E2E_WEB_URL");
 
     auto *schedule = static_cast<TClassMultiElementEx_27BB020 *>(Scheme.Schedule->Current->Scheme);
     if (!Env("TERVIK_E2E_CHECK_MS").empty())

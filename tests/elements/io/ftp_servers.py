@@ -1,12 +1,13 @@
 #!/usr/bin/python3
-"""Runs a command with two FTP servers on loopback beside it.
+"""Runs a command with two FTP servers and an HTTP server on loopback beside it.
 
   ftp_servers.py [--sample FILE] [--log FILE] -- command args...
 
 Serves a temporary pub/latest/DGD.txt (a copy of the sample, if given) with a
 real pyftpdlib server (anonymous, read and write) and our scripted server
-(scripted_ftp.py), runs the command and exits with its exit code. The
-command learns where everything is from:
+(scripted_ftp.py), and the same folder by plain HTTP (WebServer below), runs
+the command and exits with its exit code. The command learns where
+everything is from:
 
   TERVIK_FTP_TEST_HOST      127.0.0.1
   TERVIK_FTP_TEST_PORT      port of the pyftpdlib server
@@ -19,11 +20,14 @@ command learns where everything is from:
                             the same folder listens only while the gate file exists
   TERVIK_FTP_GATE           that gate file as Wine sees it (Z:\\...); the command
                             creates it to bring the server up, deletes it to stop it
+  TERVIK_HTTP_TEST_PORT     port of the HTTP server
+  TERVIK_HTTP_LOG           its request log as Wine sees it (Z:\\...), one line per request
 
 Nothing here reaches outside 127.0.0.1.
 """
 
 import argparse
+import http.server
 import logging
 import os
 import shutil
@@ -96,6 +100,68 @@ class GatedServer(threading.Thread):
         self.join(10)
 
 
+class WebHandler(http.server.SimpleHTTPRequestHandler):
+    """Serves the folder as Debian's http.server does; the first part of the
+    path picks a misbehaviour instead:
+
+      /cut/<file>      200 with the whole file's Content-Length, half the file, then the connection closes
+      /missing/<file>  404
+      /silent/<file>   takes the request and never answers (until the server stops)
+    """
+
+    def do_GET(self):
+        self.server.log_request_line(self.command + " " + self.path)
+        mode, _, rest = self.path.lstrip("/").partition("/")
+        if mode == "missing":
+            return self.send_error(404)
+        if mode == "silent":
+            self.server.stopping.wait()
+            self.close_connection = True
+            return
+        if mode != "cut":
+            return super().do_GET()
+        with open(self.translate_path("/" + rest), "rb") as f:
+            data = f.read()
+        self.send_response(200)
+        self.send_header("Content-Type", "text/plain")
+        self.send_header("Content-Length", str(len(data)))
+        self.end_headers()
+        self.wfile.write(data[: len(data) // 2])
+        self.wfile.flush()
+        self.close_connection = True
+
+    def log_message(self, format, *args):
+        logging.info("http: " + format, *args)
+
+
+class WebServer(threading.Thread):
+    def __init__(self, root, log_path):
+        super().__init__(daemon=True)
+        handler = lambda *a, **k: WebHandler(*a, directory=root, **k)  # noqa: E731
+        self.server = http.server.ThreadingHTTPServer(("127.0.0.1", 0), handler)
+        self.server.daemon_threads = True
+        self.server.stopping = threading.Event()
+        self.server.log_request_line = self.log_request_line
+        self.port = self.server.server_address[1]
+        self.log_path = log_path
+        self.lock = threading.Lock()
+        open(log_path, "w").close()
+        self.start()
+
+    def log_request_line(self, line):
+        with self.lock, open(self.log_path, "a") as log:
+            log.write(line + "\n")
+
+    def run(self):
+        self.server.serve_forever(0.1)
+
+    def stop(self):
+        self.server.stopping.set()
+        self.server.shutdown()
+        self.server.server_close()
+        self.join(10)
+
+
 def wine_path(path):
     return "Z:" + os.path.abspath(path).replace("/", "\\")
 
@@ -147,6 +213,9 @@ def main():
         gated_socket.close()
         gated = GatedServer(root, gate, gated_port)
         stoppers.append(gated.stop)
+        web_log = os.path.join(control, "http-requests.log")
+        web = WebServer(root, web_log)
+        stoppers.append(web.stop)
 
         env = dict(os.environ)
         env.update({
@@ -159,6 +228,8 @@ def main():
             "TERVIK_FTP_ROOT_UNIX": root,
             "TERVIK_FTP_GATED_PORT": str(gated_port),
             "TERVIK_FTP_GATE": wine_path(gate),
+            "TERVIK_HTTP_TEST_PORT": str(web.port),
+            "TERVIK_HTTP_LOG": wine_path(web_log),
         })
         return subprocess.call(command, env=env)
     finally:
