@@ -13,6 +13,7 @@
 #include "elements/text/TimeServices.h"
 #include "runtime/TQorEditMultiEx.h"
 #include "runtime/TQorHub.h"
+#include "runtime/TQorMemory.h"
 #include "runtime/TQorMultiElementEx.h"
 #include "winlayer/DateTime.h"
 #include "winlayer/WinApp.h"
