@@ -10,13 +10,6 @@ using namespace dgd;
 
 using HostileInput = Pipeline;
 
-TEST_F(HostileInput, AnEmptyFileAnnouncesNothing)
-{
-    ParseFile("");
-    EXPECT_TRUE(Got().Journal.empty());
-    EXPECT_EQ(P.Recent(), "");
-}
-
 TEST_F(HostileInput, TenMegabytesOfDataLinesAreAllRead)
 {
     // Long lines, as a broken server might send: each a data row behind 900
@@ -46,7 +39,6 @@ TEST_F(HostileInput, NulBytesAreOrdinaryCharacters)
         {"NUL as the value", Lf(File({"22222222"})) + std::string("2026 12 06  2 \0\n", 16), {std::string(1, '\0')}},
         {"NULs before the tail", Lf(File({"22222222"})) + std::string("2026\0\0 12 06  2 3\n", 18), {"3"}},
         {"a file of NULs", std::string(5000, '\0'), {}},
-        {"NULs and blanks", std::string("\0 \0 \0 \0\n\0", 9), {std::string(1, '\0')}},
     };
     for (const Case &c : cases) {
         Forget();
@@ -72,7 +64,6 @@ TEST_F(HostileInput, LinesOf100000CharactersEndInTime)
         size_t GraphSize;
     } cases[] = {
         {"one long line without blanks", plain, {}, 0},
-        {"one long line of blanks", std::string(100000, ' ') + "\n", {}, 0},
         {"a long last line without blanks", Lf(Join(File({"22222223"}), {plain})), {"3"}, 8 + 16},
         {"long data lines", Lf(Join(File({"22222223"}), {spaced, spaced, spaced})), {"5"}, 8 + 3 * 8},
         {"fifty long lines", Lf(Texts(50, plain + " 6")), {"6"}, 38 * 15},

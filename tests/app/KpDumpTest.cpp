@@ -65,14 +65,6 @@ Ran RunKpDump(const std::string &Arguments)
     return run;
 }
 
-std::string Crlf(const std::string &Bytes)
-{
-    std::string out;
-    for (char c : Bytes)
-        out += c == '\n' ? std::string("\r\n") : std::string(1, c);
-    return out;
-}
-
 std::string Quote(const std::string &Path)
 {
     return "\"" + Path + "\"";
@@ -88,11 +80,9 @@ TEST_F(KpDump, PrintsWhatTheSubSchemesProducedAsOneJsonLine)
         const char *What;
         std::string Bytes;
         std::string Json;
+        std::string Hour = "";
     } cases[] = {
         {"two days", Lf(File({"12345670", "233-----"})),
-         "{\"value\": \"3\", \"level\": 1, \"icon\": \"ICON3\", \"tooltip\": \"Kp:3\", "
-         "\"graph\": [1, 2, 3, 4, 5, 6, 7, 0, 2, 3, 3], \"recent\": \"33207654321\"}\n"},
-        {"the same with CR LF line ends", Crlf(Lf(File({"12345670", "233-----"}))),
          "{\"value\": \"3\", \"level\": 1, \"icon\": \"ICON3\", \"tooltip\": \"Kp:3\", "
          "\"graph\": [1, 2, 3, 4, 5, 6, 7, 0, 2, 3, 3], \"recent\": \"33207654321\"}\n"},
         {"letters and a byte above ASCII", Lf(Join(File({"1A\"\\b111"}), {"2026 12 06  \xC0"})),
@@ -102,28 +92,20 @@ TEST_F(KpDump, PrintsWhatTheSubSchemesProducedAsOneJsonLine)
          "{\"value\": \"\\\"\", \"level\": 1, \"icon\": \"ICON3\", \"tooltip\": \"Kp:\\\"\", "
          "\"graph\": [1, 1, 1, 1, 1, 1, 1, 1, 2, 0, 2, 6, 1, 2, 0, 6], \"recent\": \"6021620211111111\"}\n"},
         {"no value", "no_blank\nin_any_line\n", "{\"value\": null, \"level\": null, \"graph\": [], \"recent\": \"\"}\n"},
-        {"empty", "", "{\"value\": null, \"level\": null, \"graph\": [], \"recent\": \"\"}\n"},
+        {"the bars of hour 23, green yellow red at each position", Lf(File({"12345670", "233-----"})),
+         "{\"value\": \"3\", \"level\": 1, \"icon\": \"ICON3\", \"tooltip\": \"Kp:3\", "
+         "\"graph\": [1, 2, 3, 4, 5, 6, 7, 0, 2, 3, 3], \"recent\": \"33207654321\", \"bars\": "
+         "[[0, 4, 0], [0, 0, 5], [0, 0, 6], [0, 0, 7], [0, 0, 0], [2, 0, 0], [3, 0, 0], [3, 0, 0]]}\n", "--hour 23 "},
+        {"no value: the day feed never runs", "no_blank\nin_any_line\n",
+         "{\"value\": null, \"level\": null, \"graph\": [], \"recent\": \"\", \"bars\": []}\n", "--hour 14 "},
     };
     for (const Case &c : cases) {
         const std::string path = Folder.Path("DGD.txt");
         testfiles::WriteBytes(path, c.Bytes);
-        const Ran run = RunKpDump(Quote(path));
+        const Ran run = RunKpDump(c.Hour + Quote(path));
         EXPECT_EQ(run.Exit, 0) << c.What;
         EXPECT_EQ(run.Out, c.Json) << c.What;
     }
-}
-
-TEST_F(KpDump, TheSampleFileGivesTheSameAsThePipelineInProcess)
-{
-    const Ran run = RunKpDump(Quote(TERVIK_SAMPLE_DGD));
-    ASSERT_EQ(run.Exit, 0);
-    P.Parse(TERVIK_SAMPLE_DGD);
-    std::string graph;
-    for (const std::string &v : Got().Graph)
-        graph += (graph.empty() ? "" : ", ") + v;
-    EXPECT_EQ(run.Out, "{\"value\": \"4\", \"level\": 2, \"icon\": \"ICON2\", \"tooltip\": \"Kp:4\", \"graph\": [" +
-                           graph + "], \"recent\": \"" + P.Recent() + "\"}\n");
-    EXPECT_EQ(Got().Graph.size(), 236u);
 }
 
 TEST_F(KpDump, AcceptsAnHourAndFailsWithExitCode2OnWhatItCannotRead)
@@ -135,17 +117,11 @@ TEST_F(KpDump, AcceptsAnHourAndFailsWithExitCode2OnWhatItCannotRead)
         int Exit;
     } cases[] = {
         {Quote(path), 0},
-        {"--hour 0 " + Quote(path), 0},
-        {"--hour 23 " + Quote(path), 0},
         {Quote(path) + " --hour 7", 0},
         {"--hour 24 " + Quote(path), 2},
-        {"--hour -1 " + Quote(path), 2},
-        {"--hour x " + Quote(path), 2},
         {"--hour " + Quote(path), 2},
-        {"--hour 5", 2},
         {"", 2},
         {Quote(Folder.Path("missing.txt")), 2},
-        {Quote(Folder.Path()), 2},
         {Quote(path) + " " + Quote(path), 2},
         {"--verbose " + Quote(path), 2},
     };
@@ -157,35 +133,6 @@ TEST_F(KpDump, AcceptsAnHourAndFailsWithExitCode2OnWhatItCannotRead)
         else
             EXPECT_EQ(run.Out, "") << "kpdump " << c.Arguments << ": nothing on stdout";
     }
-}
-
-TEST_F(KpDump, WithAnHourEndsWithTheBarsOfTheDayGreenYellowRedAtEachPosition)
-{
-    // Recent values of this file, newest first: 3 3 2 0 7 6 5 4 3 2 1.
-    const std::string path = Folder.Path("DGD.txt");
-    testfiles::WriteBytes(path, Lf(File({"12345670", "233-----"})));
-    const std::string head = "{\"value\": \"3\", \"level\": 1, \"icon\": \"ICON3\", \"tooltip\": \"Kp:3\", "
-                             "\"graph\": [1, 2, 3, 4, 5, 6, 7, 0, 2, 3, 3], \"recent\": \"33207654321\"";
-    struct Case {
-        const char *Hour;
-        std::string Bars;
-    } cases[] = {
-        {"0", "[[0, 0, 0], [0, 0, 0], [0, 0, 0], [0, 0, 0], [0, 0, 0], [0, 0, 0], [0, 0, 0]]"},
-        {"1", "[[0, 0, 0], [0, 0, 0], [0, 0, 0], [0, 0, 0], [0, 0, 0], [0, 0, 0], [0, 0, 0]]"},
-        {"2", "[[3, 0, 0], [0, 0, 0], [0, 0, 0], [0, 0, 0], [0, 0, 0], [0, 0, 0], [0, 0, 0]]"},
-        {"14", "[[0, 0, 7], [0, 0, 0], [2, 0, 0], [3, 0, 0], [3, 0, 0], [0, 0, 0], [0, 0, 0]]"},
-        {"23", "[[0, 4, 0], [0, 0, 5], [0, 0, 6], [0, 0, 7], [0, 0, 0], [2, 0, 0], [3, 0, 0], [3, 0, 0]]"},
-    };
-    for (const Case &c : cases) {
-        const Ran run = RunKpDump("--hour " + std::string(c.Hour) + " " + Quote(path));
-        EXPECT_EQ(run.Exit, 0) << "hour " << c.Hour;
-        EXPECT_EQ(run.Out, head + ", \"bars\": " + c.Bars + "}\n") << "hour " << c.Hour;
-    }
-
-    // Without a value the day feed never runs: no bars at all.
-    testfiles::WriteBytes(path, "no_blank\nin_any_line\n");
-    const Ran none = RunKpDump("--hour 14 " + Quote(path));
-    EXPECT_EQ(none.Out, "{\"value\": null, \"level\": null, \"graph\": [], \"recent\": \"\", \"bars\": []}\n");
 }
 
 TEST_F(KpDump, BarsOfTheSampleFileAreThoseOfTheDayFeedInProcess)

