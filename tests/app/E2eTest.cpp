@@ -253,8 +253,24 @@ public:
         return WaitFor([&] { return TextAt(Left, Top) == Text; });
     }
 
+    // How many tray calls have carried this tooltip.
+    int TipCount(const std::string &Tip) const
+    {
+        int count = 0;
+        for (const TTrayCall &call : Tray())
+            count += call.Tip == Tip ? 1 : 0;
+        return count;
+    }
+
     // The tray icon as a user clicks it: the left button released over it.
     void ClickTray() { PostMessageA(Form(), TrayCallback, 1, WM_LBUTTONUP); }
+
+    // Opens the form from the tray and waits until the LED shows Colour.
+    bool LedShows(COLORREF Colour)
+    {
+        ClickTray();
+        return WaitVisible(true) && WaitFor([&] { return Screen().At(343, 18) == Colour; }, 10000);
+    }
 
     bool WaitVisible(bool Visible)
     {
@@ -518,12 +534,7 @@ TEST(EndToEnd, WithBothRoutesDownTheLedIsRedAndTheNextRetryAfterFtpComesUpBrings
     EXPECT_EQ(program.TextAt(UpdatedPlace.x, UpdatedPlace.y), "не активно");
     EXPECT_FALSE(FileThere(program.LocalDgd())) << "a failed connection writes nothing";
 
-    program.ClickTray();
-    ASSERT_TRUE(program.WaitVisible(true));
-    EXPECT_TRUE(WaitFor([&] {
-        const layertest::TPixels screen = program.Screen();
-        return screen.At(343, 18) == RGB(255, 0, 0);
-    }, 10000)) << "the LED is red while the server is down";
+    EXPECT_TRUE(program.LedShows(Red)) << "the LED is red while the server is down";
 
     // The server comes up; the one-minute retry (a second here) finds it.
     SYSTEMTIME before{};
@@ -540,8 +551,7 @@ TEST(EndToEnd, WithBothRoutesDownTheLedIsRedAndTheNextRetryAfterFtpComesUpBrings
     calls = program.Tray();
     EXPECT_EQ(calls.back().Tip, "Kp:3") << Describe(calls);
     EXPECT_EQ(calls.back().Icon, "ICON3") << "the green level icon" << Describe(calls);
-    EXPECT_TRUE(WaitFor([&] { return program.Screen().At(343, 18) == Green; }, 10000))
-        << "the LED turns green";
+    EXPECT_TRUE(program.LedShows(Green)) << "the LED turns green";
     EXPECT_EQ(ReadFile(program.LocalDgd()), ReadFile(ServedPath()));
 
     EXPECT_EQ(program.Close(), 0u);
@@ -590,30 +600,39 @@ TEST(EndToEnd, TheTrayShowsTheFormAMouseReleaseHidesItAndClosingEndsTheProgramAn
     EXPECT_EQ(calls.back().What, "DELETE") << "the icon leaves the tray" << Describe(calls);
 }
 
-TEST(EndToEnd, ATransferCutInTheMiddleKeepsThePreviousFileAndShowsTheErrorState)
+// The FTP transfer cut (and the web closed), or FTP closed and the web
+// transfer cut: either way the cycle got no complete file.
+TEST(EndToEnd, ATransferCutInTheMiddleByEitherRouteKeepsThePreviousFileAndShowsTheErrorState)
 {
     const std::string previous = DgdWithLatest("1111----");
     WriteFile(ServedPath(), DgdWithLatest("5555----"));
-    TProgram program;
-    WriteFile(program.LocalDgd(), previous);
-    ASSERT_TRUE(program.Start(Server("TERVIK_FTP_SCRIPTED_PORT", "cut426")));
-    ASSERT_NE(program.Form(), nullptr);
+    const struct {
+        bool WebCut;
+        TSettings Settings;
+    } routes[] = {
+        {false, Server("TERVIK_FTP_SCRIPTED_PORT", "cut426")},
+        {true, With(Server("TERVIK_FTP_CLOSED_PORT"), Web("TERVIK_HTTP_TEST_PORT", "/cut/pub/latest/DGD.txt"))},
+    };
+    for (const auto &route : routes) {
+        SCOPED_TRACE(route.WebCut ? "web cut" : "FTP cut");
+        const TWebLog web;
+        TProgram program;
+        WriteFile(program.LocalDgd(), previous);
+        ASSERT_TRUE(program.Start(route.Settings));
+        ASSERT_NE(program.Form(), nullptr);
 
-    ASSERT_TRUE(program.WaitTip("Ошибка чтения FTP")) << Describe(program.Tray());
-    const std::vector<TTrayCall> calls = program.Tray();
-    ASSERT_GE(calls.size(), 2u);
-    EXPECT_EQ(calls[1].Icon, "ICON4") << Describe(calls);
-    for (const TTrayCall &call : calls)
-        EXPECT_EQ(call.Tip.rfind("Kp:", 0), std::string::npos) << "nothing was parsed" << Describe(calls);
-    EXPECT_EQ(ReadFile(program.LocalDgd()), previous) << "the previous DGD.txt is kept whole";
-    EXPECT_FALSE(FileThere(program.LocalDgd() + ".part")) << "no partial file is left behind";
-    EXPECT_EQ(program.TextAt(KpValuePlace.x, KpValuePlace.y), "0");
-
-    program.ClickTray();
-    ASSERT_TRUE(program.WaitVisible(true));
-    EXPECT_TRUE(WaitFor([&] { return program.Screen().At(343, 18) == Red; }, 10000))
-        << "the LED is red";
-    EXPECT_EQ(program.Close(), 0u);
+        ASSERT_TRUE(program.WaitTip("Ошибка чтения FTP")) << Describe(program.Tray());
+        const std::vector<TTrayCall> calls = program.Tray();
+        ASSERT_GE(calls.size(), 2u);
+        EXPECT_EQ(calls[1].Icon, "ICON4") << Describe(calls);
+        EXPECT_EQ(program.TipCount("Kp:5"), 0) << "nothing was parsed" << Describe(calls);
+        EXPECT_EQ(web.Requests().size(), route.WebCut ? 1u : 0u) << Describe(web.Requests());
+        EXPECT_EQ(ReadFile(program.LocalDgd()), previous) << "the previous DGD.txt is kept whole";
+        EXPECT_FALSE(FileThere(program.LocalDgd() + ".part")) << "no partial file is left behind";
+        EXPECT_EQ(program.TextAt(KpValuePlace.x, KpValuePlace.y), "0");
+        EXPECT_TRUE(program.LedShows(Red)) << "the LED is red";
+        EXPECT_EQ(program.Close(), 0u);
+    }
 }
 
 TEST(EndToEnd, WithFtpDownTheWebBringsTheValueAndAGreenLedWithoutTheErrorIcon)
@@ -639,9 +658,7 @@ TEST(EndToEnd, WithFtpDownTheWebBringsTheValueAndAGreenLedWithoutTheErrorIcon)
     EXPECT_FALSE(FileThere(program.LocalDgd() + ".part"));
     EXPECT_EQ(web.Requests(), std::vector<std::string>{"GET /pub/latest/DGD.txt"}) << "one web download";
 
-    program.ClickTray();
-    ASSERT_TRUE(program.WaitVisible(true));
-    EXPECT_TRUE(WaitFor([&] { return program.Screen().At(343, 18) == Green; }, 10000)) << "the LED is green";
+    EXPECT_TRUE(program.LedShows(Green)) << "the LED is green";
     EXPECT_EQ(program.Close(), 0u);
 }
 
@@ -660,12 +677,7 @@ TEST(EndToEnd, FtpUpLeavesTheWebAloneAndAnFtpFailureTheWebMendsChangesNeitherLed
     ASSERT_TRUE(program.Start(With(With(Server("TERVIK_FTP_GATED_PORT"), Web("TERVIK_HTTP_TEST_PORT")),
                                    {{"TERVIK_E2E_CHECK_MS", "300"}, {"TERVIK_E2E_CLOCK", clock}})));
     ASSERT_NE(program.Form(), nullptr);
-    auto parses = [&] {
-        int count = 0;
-        for (const TTrayCall &call : program.Tray())
-            count += call.Tip == "Kp:2" ? 1 : 0;
-        return count;
-    };
+    auto parses = [&] { return program.TipCount("Kp:2"); };
 
     ASSERT_TRUE(WaitFor([&] { return parses() >= 4; })) << Describe(program.Tray());
     EXPECT_EQ(web.Requests(), std::vector<std::string>()) << "FTP worked: the web server is never asked";
@@ -679,34 +691,7 @@ TEST(EndToEnd, FtpUpLeavesTheWebAloneAndAnFtpFailureTheWebMendsChangesNeitherLed
         EXPECT_TRUE(call.What == "ADD" || call.Icon == "ICON3")
             << "only the level icon, never the error icon: " << call << Describe(calls);
 
-    program.ClickTray();
-    ASSERT_TRUE(program.WaitVisible(true));
-    EXPECT_TRUE(WaitFor([&] { return program.Screen().At(343, 18) == Green; }, 10000)) << "the LED stays green";
-    EXPECT_EQ(program.Close(), 0u);
-}
-
-TEST(EndToEnd, AWebTransferCutInTheMiddleKeepsThePreviousFileAndShowsTheErrorState)
-{
-    const std::string previous = DgdWithLatest("1111----");
-    WriteFile(ServedPath(), DgdWithLatest("5555----"));
-    const TWebLog web;
-    TProgram program;
-    WriteFile(program.LocalDgd(), previous);
-    ASSERT_TRUE(program.Start(
-        With(Server("TERVIK_FTP_CLOSED_PORT"), Web("TERVIK_HTTP_TEST_PORT", "/cut/pub/latest/DGD.txt"))));
-    ASSERT_NE(program.Form(), nullptr);
-
-    ASSERT_TRUE(program.WaitTip("Ошибка чтения FTP")) << Describe(program.Tray());
-    const std::vector<TTrayCall> calls = program.Tray();
-    for (const TTrayCall &call : calls)
-        EXPECT_EQ(call.Tip.rfind("Kp:", 0), std::string::npos) << "nothing was parsed" << Describe(calls);
-    EXPECT_FALSE(web.Requests().empty()) << "the web was tried";
-    EXPECT_EQ(ReadFile(program.LocalDgd()), previous) << "the previous DGD.txt is kept whole";
-    EXPECT_FALSE(FileThere(program.LocalDgd() + ".part")) << "no partial file is left behind";
-
-    program.ClickTray();
-    ASSERT_TRUE(program.WaitVisible(true));
-    EXPECT_TRUE(WaitFor([&] { return program.Screen().At(343, 18) == Red; }, 10000)) << "the LED is red";
+    EXPECT_TRUE(program.LedShows(Green)) << "the LED stays green";
     EXPECT_EQ(program.Close(), 0u);
 }
 
@@ -728,18 +713,8 @@ TEST(EndToEnd, FiveHundredRefreshCyclesKeepPrivateBytesAndGdiObjectsFlat)
 
     // One cycle: a failed download (LED off, error icon) and a good one (LED
     // on, error icon, then the parse: level icon and tooltip).
-    auto cycles = [&] {
-        int parses = 0;
-        for (const TTrayCall &call : program.Tray())
-            parses += call.Tip == "Kp:6" ? 1 : 0;
-        return parses;
-    };
-    auto errors = [&] {
-        int count = 0;
-        for (const TTrayCall &call : program.Tray())
-            count += call.Tip == "Ошибка чтения FTP" ? 1 : 0;
-        return count;
-    };
+    auto cycles = [&] { return program.TipCount("Kp:6"); };
+    auto errors = [&] { return program.TipCount("Ошибка чтения FTP"); };
     const DWORD Long = 600000;
     ASSERT_TRUE(WaitFor([&] { return cycles() >= 50; }, Long)) << "cycles: " << cycles();
     const std::map<std::string, long long> warm = program.Report();
