@@ -1,0 +1,429 @@
+// The charts without a window: the grapher's value buffer, stream input and
+// drawing steps, the plotter's scale bounds, series list, drawing steps and
+// pan and zoom arithmetic, and the histogram series element, all drawn on a
+// canvas that records what it was asked to draw.
+#include <gtest/gtest.h>
+
+#include <string>
+#include <tuple>
+#include <utility>
+#include <vector>
+
+#include "elements/chart/TGrapherCore.h"
+#include "elements/chart/THistogramSeries.h"
+#include "elements/chart/TQorPlotHistogram.h"
+#include "elements/chart/TRecordingPlotter.h"
+#include "runtime/RuntimeTestKit.h"
+#include "winlayer/WinMemoryStream.h"
+
+using namespace testkit;
+
+namespace {
+
+struct Line {
+    int32_t X1, Y1, X2, Y2;
+    uint32_t PenColor;
+    uint8_t PenStyle;
+};
+
+struct Rect {
+    TChartRect R;
+    uint32_t PenColor;
+    uint32_t BrushColor; // ~0 for a clear brush
+    TChartRect Clip;     // empty when not clipped
+};
+
+struct Text {
+    int32_t X, Y; // top-left corner where it was drawn
+    std::string Value;
+};
+
+// Measured texts are 6 pixels per character wide and 13 high.
+class TRecordingCanvas : public TChartCanvas {
+public:
+    std::vector<Line> Lines;
+    std::vector<Rect> Rects;
+    std::vector<Text> Texts;
+
+    uint32_t BrushColor = 0;
+    uint8_t BrushStyle = cbsSolid;
+    uint32_t PenColor = 0;
+    uint8_t PenStyle = cpsSolid;
+    TChartRect Clip;
+    int32_t PenX = 0, PenY = 0;
+
+    void SetBrushColor(uint32_t Color) override { BrushColor = Color; }
+    void SetBrushStyle(uint8_t Style) override { BrushStyle = Style; }
+    void SetPenColor(uint32_t Color) override { PenColor = Color; }
+    void SetPenStyle(uint8_t Style) override { PenStyle = Style; }
+    void SetPenWidth(int32_t) override {}
+    void SetFontHeight(int32_t) override {}
+    void SetFontColor(uint32_t) override {}
+
+    void FillRect(const TChartRect &) override {}
+    void MoveTo(int32_t X, int32_t Y) override
+    {
+        PenX = X;
+        PenY = Y;
+    }
+    void LineTo(int32_t X, int32_t Y) override
+    {
+        Lines.push_back({PenX, PenY, X, Y, PenColor, PenStyle});
+        MoveTo(X, Y);
+    }
+    void Rectangle(int32_t L, int32_t T, int32_t R, int32_t B) override
+    {
+        Rects.push_back({{L, T, R, B}, PenColor, BrushStyle == cbsClear ? ~0u : BrushColor, Clip});
+    }
+    void TextOut(int32_t X, int32_t Y, const std::string &S) override { Texts.push_back({X, Y, S}); }
+    void DrawText(const std::string &S, TChartRect &R, uint32_t Format) override
+    {
+        if (Format != cdtCalcRect)
+            return TextOut(R.Left, R.Top, S);
+        R.Right = R.Left + 6 * static_cast<int32_t>(S.size());
+        R.Bottom = R.Top + 13;
+    }
+    void ClipTo(const TChartRect &R) override { Clip = R; }
+    void RestoreClip() override { Clip = {}; }
+
+    // Lines of one pen colour: vertical ones by X, horizontal ones by Y.
+    std::vector<int32_t> GridLines(uint32_t Color, bool Vertical) const
+    {
+        std::vector<int32_t> out;
+        for (const Line &l : Lines)
+            if (l.PenColor == Color && (Vertical ? l.X1 == l.X2 && l.Y1 != l.Y2 : l.Y1 == l.Y2 && l.X1 != l.X2))
+                out.push_back(Vertical ? l.X1 : l.Y1);
+        return out;
+    }
+    std::vector<std::string> TextValues() const
+    {
+        std::vector<std::string> out;
+        for (const Text &t : Texts)
+            out.push_back(t.Value);
+        return out;
+    }
+};
+
+// One coordinate of every item, oldest first: Column(Values, &TChartItem::X).
+std::vector<double> Column(const std::vector<TChartItem> &Items, double TChartItem::*Field)
+{
+    std::vector<double> out;
+    for (const TChartItem &item : Items)
+        out.push_back(item.*Field);
+    return out;
+}
+
+constexpr uint32_t Back = 0xFF00000F; // button face
+constexpr uint32_t Grey = 0xC0C0C0;
+constexpr uint32_t Blue = 0xFF0000;
+constexpr uint32_t Red = 0x0000FF;
+
+// The 30-day graph as the main scheme sets it up, holding Values.
+void ConfigureAsMonthGraph(TGrapherCore &Graph, const std::vector<double> &Values = {})
+{
+    Graph.SetGrid(6);
+    Graph.GridColor = Grey;
+    Graph.AxisColor = Blue;
+    Graph.TextColor = Blue;
+    Graph.Step = 1.0;
+    Graph.MaxValue = 6.0;
+    Graph.LineWidth = 1;
+    Graph.LineColor = Red;
+    for (double v : Values)
+        Graph.Add(v);
+}
+
+using Points = std::vector<std::pair<int32_t, int32_t>>;
+
+// The graph's line as points, the first move included.
+Points LinePoints(const TRecordingCanvas &Canvas)
+{
+    Points out;
+    for (const Line &l : Canvas.Lines) {
+        if (l.PenColor != Red)
+            continue;
+        if (out.empty())
+            out.push_back({l.X1, l.Y1});
+        out.push_back({l.X2, l.Y2});
+    }
+    return out;
+}
+
+// A bar element as the day feed makes one, attached to Plot, holding Items.
+struct Bars : TQorPlotHistogram {
+    Bars(TPlotterCore &Plot, uint32_t Fill, std::vector<TChartItem> Items = {})
+    {
+        FillColor = Fill;
+        Color = 0x808080;
+        HalfWidth = 1;
+        MaxCount = 9;
+        Step = 2.0;
+        StartX = Items.empty() ? 2.0 : Items[0].X;
+        AttachTo(&Plot);
+        for (const TChartItem &item : Items)
+            Series->Add(item.X, item.Y);
+    }
+};
+
+} // namespace
+
+TEST(GrapherCore, AddStepsXAndMaxCountDropsTheOldestBeforeAdding)
+{
+    struct Case {
+        double Step;
+        int32_t MaxCount;
+        std::vector<double> Xs, Ys;
+    } cases[] = {
+        {1.0, 0, {0, 1, 2, 3, 4}, {3, 1, 4, 1, 5}},
+        {0.5, 3, {1.0, 1.5, 2.0}, {4, 1, 5}}, // X goes on past the dropped values
+        {1.0, 1, {0.0}, {5}},                 // the only value dropped first: the next is X 0 again
+    };
+    for (const Case &c : cases) {
+        TGrapherCore g;
+        g.Step = c.Step;
+        g.MaxCount = c.MaxCount;
+        for (int v : {3, 1, 4, 1, 5})
+            g.Add(v);
+        EXPECT_EQ(Column(g.Values, &TChartItem::X), c.Xs) << "MaxCount " << c.MaxCount;
+        EXPECT_EQ(Column(g.Values, &TChartItem::Y), c.Ys) << "MaxCount " << c.MaxCount;
+    }
+}
+
+TEST(GrapherCore, StreamGivesLittleEndianSignedPairsAndALoneLastByteAsLowByte)
+{
+    auto *stream = winlayer::NewObject<winlayer::TWinMemoryStream>();
+    const uint8_t bytes[] = {0x01, 0x00, 0xFF, 0xFF, 0x00, 0x80, 0xFE};
+    stream->Write(bytes, sizeof bytes); // read from its start wherever it stands
+    TGrapherCore g;
+    g.Step = 1.0;
+    g.AddStream(stream);
+    EXPECT_EQ(Column(g.Values, &TChartItem::Y), (std::vector<double>{1, -1, -32768, 254}));
+    stream->Free();
+}
+
+TEST(GrapherCoreDraw, ThirtyDayGraphGridLabelsAndLine)
+{
+    TGrapherCore g;
+    ConfigureAsMonthGraph(g);
+    for (int i = 0; i < 240; ++i)
+        g.Add(i % 7); // 0..6
+
+    TRecordingCanvas c;
+    g.Draw(c, 335, 105, {0, 0, 333, 103}, Back);
+    ASSERT_GE(c.Rects.size(), 1u);
+    EXPECT_EQ(c.Rects[0].R, (TChartRect{0, 0, 335, 105})) << "frame";
+    EXPECT_EQ(c.Rects[0].PenColor, Blue);
+    EXPECT_EQ(c.Rects[0].BrushColor, Back) << "filled with the background";
+    EXPECT_EQ(c.GridLines(Grey, true), (std::vector<int32_t>{56, 112, 168, 223, 279, 335}));
+    EXPECT_EQ(c.GridLines(Grey, false), (std::vector<int32_t>{88, 70, 52, 35, 18, 0})) << "none on the bottom edge";
+
+    // X labels hang under the plot (at 106, below this bitmap); Y labels at x 2.
+    EXPECT_EQ(std::make_pair(c.Texts[1].X, c.Texts[1].Y), std::make_pair(54, 106)) << "39.83";
+    EXPECT_EQ(std::make_pair(c.Texts[8].X, c.Texts[8].Y), std::make_pair(2, 84)) << "1";
+    EXPECT_EQ(c.TextValues(), (std::vector<std::string>{"0", "39.83", "79.67", "119.5", "159.33", "199.17", "239",
+                                                        "0", "1", "2", "3", "4", "5", "6"}));
+    const Points points = LinePoints(c);
+    ASSERT_EQ(points.size(), 240u) << "a move to the first value and 239 lines";
+    EXPECT_EQ(points[0], std::make_pair(0, 105)) << "value 0 at X 0";
+    EXPECT_EQ(points[3], std::make_pair(4, 52)) << "value 3 at X 3: 4.2, 105 - 52.5";
+    EXPECT_EQ(points[6], std::make_pair(8, 0)) << "value 6 at X 6: 8.41, the top";
+    EXPECT_EQ(points[239], std::make_pair(335, 88)) << "value 239 % 7 = 1 at the right edge: 105 - 17.5";
+}
+
+TEST(GrapherCoreDraw, EdgeCasesOfTheValues)
+{
+    const std::vector<std::string> zeros(7, "0"), thirds{"0", "0.33", "0.67", "1", "1.33", "1.67", "2"};
+    const std::vector<std::string> fixedY{"0", "1", "2", "3", "4", "5", "6"};
+    struct Case {
+        const char *What;
+        double MaxValue;
+        std::vector<double> Values;
+        Points Line;
+        std::vector<std::string> XLabels, YLabels;
+    } cases[] = {
+        {"no values: every label 0 even with MaxValue 6", 6, {}, {}, zeros, zeros},
+        {"one value: no line, every X label reads X0", 6, {3}, {}, zeros, fixedY},
+        {"above and below the fixed scale: drawn beyond the plot area", 6, {9, -1, 3},
+         {{0, -52}, {168, 122}, {335, 52}}, thirds, fixedY},
+        {"all equal, automatic: on the bottom edge", 0, {4, 4, 4}, {{0, 105}, {168, 105}, {335, 105}}, thirds,
+         {"4", "4.17", "4.33", "4.5", "4.67", "4.83", "5"}},
+    };
+    for (const Case &cs : cases) {
+        TGrapherCore g;
+        ConfigureAsMonthGraph(g, cs.Values);
+        g.MaxValue = cs.MaxValue;
+        TRecordingCanvas c;
+        g.Draw(c, 335, 105, {0, 0, 335, 105}, Back);
+        EXPECT_EQ(LinePoints(c), cs.Line) << cs.What;
+        std::vector<std::string> labels = cs.XLabels;
+        labels.insert(labels.end(), cs.YLabels.begin(), cs.YLabels.end());
+        EXPECT_EQ(c.TextValues(), labels) << cs.What;
+        EXPECT_EQ(c.GridLines(Grey, true).size(), 6u) << cs.What;
+    }
+}
+
+TEST(GrapherCoreDraw, NarrowPlotsHaveNoLabels)
+{
+    TGrapherCore g;
+    ConfigureAsMonthGraph(g, {1, 2});
+    TRecordingCanvas narrow;
+    g.Draw(narrow, 60, 72, {0, 0, 60, 72}, Back); // 10 and 12 pixels per step: not enough
+    EXPECT_TRUE(narrow.Texts.empty());
+    TRecordingCanvas justWide;
+    g.Draw(justWide, 61, 73, {0, 0, 61, 73}, Back);
+    EXPECT_EQ(justWide.Texts.size(), 14u) << "10.17 and 12.17 pixels per step get labels";
+}
+
+TEST(PlotterCore, SeriesListTakesASeriesOnceAndFreesItOnRemove)
+{
+    TRecordingPlotter p;
+    auto *a = new THistogramSeries;
+    auto *b = new THistogramSeries;
+    for (TSeries *series : {a, b, a})
+        p.AddSeries(series);
+    ASSERT_EQ(p.SeriesCount(), 2) << "a series is listed once";
+    p.RemoveSeries(a); // freed: ASan reports a leak otherwise
+    EXPECT_EQ(p.SeriesAt(0), b);
+    p.RemoveSeries(b);
+    EXPECT_EQ(p.SeriesCount(), 0);
+}
+
+TEST(PlotterCoreDraw, DailyHistogramDottedGridLabelsClippedBarsAndFrame)
+{
+    TRecordingPlotter p;
+    p.SetGrid(8);
+    p.GridColor = Grey;
+    p.AxisColor = Blue;
+    p.MaxY = 8.0;
+    Bars red(p, 0x0000FF, {{2, 0}, {4, 0}, {6, 0}, {8, 5}, {10, 0}, {12, 0}, {14, 0}});
+    Bars yellow(p, 0x00FFFF, {{2, 0}, {4, 4}, {6, 0}, {8, 0}, {10, 0}, {12, 0}, {14, 0}});
+    Bars green(p, 0x008000, {{2, 1}, {4, 0}, {6, 2}, {8, 0}, {10, 3}, {12, 0}, {14, 0}});
+
+    TRecordingCanvas c;
+    p.Draw(c, 336, 82, Back);
+    EXPECT_EQ(c.GridLines(Grey, true), (std::vector<int32_t>{42, 84, 126, 168, 210, 252, 294, 336}));
+    EXPECT_EQ(c.GridLines(Grey, false), (std::vector<int32_t>{72, 62, 51, 41, 31, 20, 10, 0}))
+        << "no grid line on the bottom edge (82)";
+    for (const Line &l : c.Lines)
+        EXPECT_EQ(l.PenStyle, cpsDot) << "the grid is dotted";
+
+    // 10.25 pixels per Y step: no Y labels. X labels hang under the bitmap from 2 in steps of 12 / 8.
+    EXPECT_EQ(c.TextValues(), (std::vector<std::string>{"2", "3.5", "5", "6.5", "8", "9.5", "11", "12.5", "14"}));
+    EXPECT_EQ(std::make_pair(c.Texts[0].X, c.Texts[0].Y), std::make_pair(-2, 83));
+
+    // Bars red, yellow, green in the order attached, each clipped to the plot,
+    // where BarRect puts them; then the unclipped frame.
+    ASSERT_EQ(c.Rects.size(), 22u);
+    const uint32_t fills[] = {0x0000FF, 0x00FFFF, 0x008000};
+    for (size_t i = 0; i < 21; ++i) {
+        const Rect &r = c.Rects[i];
+        EXPECT_EQ(r.Clip, (TChartRect{0, 0, 336, 82})) << "bar " << i;
+        EXPECT_EQ(r.PenColor, 0x808080u) << "bar " << i;
+        EXPECT_EQ(r.BrushColor, fills[i / 7]) << "bar " << i;
+    }
+    EXPECT_EQ(c.Rects[8].R, (TChartRect{28, 41, 84, 82})) << "yellow 4 at X 4";
+    const Rect frame{{0, 0, 336, 82}, Blue, ~0u, {}}; // unclipped, with a clear brush
+    EXPECT_EQ(std::make_tuple(c.Rects[21].R, c.Rects[21].PenColor, c.Rects[21].BrushColor, c.Rects[21].Clip),
+              std::make_tuple(frame.R, frame.PenColor, frame.BrushColor, frame.Clip));
+}
+
+TEST(PlotterCoreDraw, EdgeCasesOfTheScaleAndNarrowPlotsWithoutLabels)
+{
+    const std::vector<std::string> quarters{"0", "0.25", "0.5", "0.75", "1"};
+    struct Case {
+        const char *What;
+        bool Attach;
+        std::vector<TChartItem> Items;
+        double MaxY;
+        int32_t Width, Height;
+        std::vector<std::string> XLabels, YLabels;
+    } cases[] = {
+        {"no series: 0 to 1 on both axes even with MaxY set", false, {}, 8.0, 240, 120, quarters, quarters},
+        {"empty series with MaxY 8", true, {}, 8.0, 240, 120, quarters, {"0", "2", "4", "6", "8"}},
+        {"all equal: range 1 from the value", true, {{3, 5}, {3, 5}}, 0.0, 240, 120,
+         {"3", "3.25", "3.5", "3.75", "4"}, {"5", "5.25", "5.5", "5.75", "6"}},
+        {"10 and 12 pixels per step: no labels", true, {}, 8.0, 80, 88, {}, {}},
+        {"10.25 per X step: X labels only", true, {}, 8.0, 81, 88, {"0", "0.25", "0.5", "0.75", "1"}, {}},
+        {"12.25 per Y step: Y labels only", true, {}, 8.0, 80, 89, {}, {"0", "2", "4", "6", "8"}},
+    };
+    for (const Case &cs : cases) {
+        TRecordingPlotter p;
+        p.SetGrid(4);
+        p.MarginLeft = 40;
+        p.MarginBottom = 40;
+        p.MaxY = cs.MaxY;
+        TQorPlotHistogram element;
+        element.StartX = cs.Items.empty() ? 0.0 : cs.Items[0].X;
+        if (cs.Attach)
+            element.AttachTo(&p);
+        for (const TChartItem &item : cs.Items)
+            element.Series->Add(item.X, item.Y);
+        TRecordingCanvas c;
+        p.Draw(c, cs.Width, cs.Height, Back);
+        std::vector<std::string> labels = cs.XLabels;
+        labels.insert(labels.end(), cs.YLabels.begin(), cs.YLabels.end());
+        EXPECT_EQ(c.TextValues(), labels) << cs.What;
+    }
+}
+
+TEST(PlotterCoreMouse, PanZoomBoxAndWheelLeaveTheYScaleAloneWithoutPlotHeight)
+{
+    const char *operations[] = {"pan", "zoom box", "wheel"};
+    for (int op = 0; op < 3; ++op) {
+        TRecordingPlotter p;
+        p.MaxY = 8.0;
+        p.MinX = 2.0;
+        p.MaxX = 14.0;
+        p.MarginTop = p.MarginBottom = 41;
+        p.DownX = 42;
+        p.LastX = 84;
+        p.LastY = 41;
+        if (op == 0)
+            p.Pan(70, 50, 336, 82);
+        else if (op == 1)
+            p.ZoomToBox(336, 82);
+        else
+            p.WheelZoom(120 << 16, 336, 82);
+        EXPECT_EQ(std::make_pair(p.MinY, p.MaxY), std::make_pair(0.0, 8.0)) << operations[op];
+        EXPECT_NE(std::make_pair(p.MinX, p.MaxX), std::make_pair(2.0, 14.0)) << operations[op] << " still moves X";
+    }
+}
+
+TEST(PlotHistogram, StepTwoFromStartXTwoRepaintsPerBarAndTheTenthBarDropsTheFirst)
+{
+    Running on;
+    TRecordingPlotter plotter;
+    Bars bars(plotter, 0x0000FF);
+    Source height;
+    LinkData(bars.ValueY, &height, &Source::Value, 0);
+    for (int i = 1; i <= 11; ++i) {
+        height.Answer = IntData(i);
+        TData d;
+        bars.doAdd(d, 0);
+    }
+    EXPECT_EQ(plotter.Repaints, 11) << "one repaint per bar";
+    EXPECT_EQ(Column(bars.Series->Values, &TChartItem::X), (std::vector<double>{6, 8, 10, 12, 14, 16, 18, 20, 22}))
+        << "from StartX 2 in steps of 2, the two oldest dropped";
+    EXPECT_EQ(Column(bars.Series->Values, &TChartItem::Y), (std::vector<double>{3, 4, 5, 6, 7, 8, 9, 10, 11}));
+}
+
+TEST(PlotHistogram, DestructionIsSafeInEitherOrderWithThePlotter)
+{
+    // Element first: the plotter's RemoveSeries takes the series out and frees it.
+    auto *plotter = new TRecordingPlotter;
+    auto *bars = new Bars(*plotter, 0);
+    auto *other = new Bars(*plotter, 0);
+    delete bars;
+    ASSERT_EQ(plotter->SeriesCount(), 1);
+    EXPECT_EQ(plotter->SeriesAt(0), other->Series);
+
+    // Plotter first: the series lose their plotter, a new bar repaints nothing,
+    // and the element frees its series.
+    delete plotter;
+    EXPECT_EQ(other->Series->Plotter, nullptr);
+    Running on;
+    TData d = RealData(1.0);
+    other->doAdd(d, 0);
+    EXPECT_EQ(other->Series->Count(), 1);
+    delete other; // ASan reports a use after free, a double free or a leak if either is wrong
+}
