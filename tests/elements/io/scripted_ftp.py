@@ -1,9 +1,7 @@
 """A small FTP server of our own for what a well-behaved server never does.
+The login name picks the misbehaviour (so the test chooses by the reader's
+UserName); any other name gets a normal server:
 
-The login name picks the misbehaviour, so one server on one port serves every
-case and the test chooses by setting the reader's UserName:
-
-  plain      answers like a normal server (files from the served folder)
   nosize     refuses SIZE, then transfers normally with 226
   refusecwd  refuses every CWD with 550
   missing    SIZE and RETR answer 550
@@ -13,21 +11,19 @@ case and the test chooses by setting the reader's UserName:
   cutquit    as cut426 but drops the control connection without a reply
   silent     answers the login, then never answers again (keeps the line open)
   stall      opens the data connection, sends half the file and then nothing
-  alternate  answers RETR with 550 every second time, counted over all sessions
-             (the first transfer succeeds), and normally otherwise
-
-Plain sockets only; one thread per control connection. Loopback only.
+  alternate  answers RETR with 550 every second time, counted over all
+             sessions (the first transfer succeeds), and normally otherwise
 """
 
 import contextlib
+import itertools
 import os
 import socket
 import struct
 import threading
 
 CUTS = {"cut426", "cutnosize", "cutreset", "cutquit", "stall"}  # half the file, then trouble
-MODES = CUTS | {"plain", "nosize", "refusecwd", "missing", "silent", "alternate"}
-FIXED = {"SYST": "215 UNIX Type: L8", "NOOP": "200 ok", "TYPE": "200 type set"}
+FIXED = {"SYST": "215 UNIX Type: L8", "NOOP": "200 ok", "TYPE": "200 type set", "USER": "331 any password will do"}
 
 
 def close_quietly(*sockets):
@@ -39,12 +35,8 @@ def close_quietly(*sockets):
 class Session(threading.Thread):
     def __init__(self, server, conn):
         super().__init__(daemon=True)
-        self.server = server
-        self.conn = conn
-        self.file = conn.makefile("rb")
-        self.mode = "plain"
-        self.cwd = "/"
-        self.pasv = None
+        self.server, self.conn = server, conn
+        self.mode, self.cwd, self.pasv = "plain", "/", None
 
     def reply(self, text):
         self.server.log("<- " + text)
@@ -53,41 +45,36 @@ class Session(threading.Thread):
     # The served file or folder a name stands for; None when it climbs out.
     def path(self, name):
         if not name.startswith("/"):
-            name = self.cwd.rstrip("/") + "/" + name
+            name = self.cwd + "/" + name
         parts = [p for p in name.split("/") if p not in ("", ".")]
         return None if ".." in parts else os.path.join(self.server.root, *parts)
 
+    def file(self, name):
+        target = self.path(name)
+        return target if self.mode != "missing" and target and os.path.isfile(target) else None
+
     def run(self):
-        try:
-            with contextlib.suppress(OSError):
-                self.serve()
-        finally:
-            close_quietly(self.pasv, self.file, self.conn)
-
-    def serve(self):
-        self.reply("220 scripted test server")
-        for line in iter(self.file.readline, b""):
-            line = line.decode("latin-1").rstrip("\r\n")
-            self.server.log("-> " + line)
-            verb, _, arg = line.partition(" ")
-            verb = verb.upper()
-            handler = getattr(self, "cmd_" + verb, None)
-            if verb in FIXED:
-                self.reply(FIXED[verb])
-            elif handler is None:
-                self.reply("500 unknown command")
-            elif handler(arg) is False:
-                return
-
-    def cmd_USER(self, arg):
-        self.mode = arg if arg in MODES else "plain"
-        self.reply("331 any password will do")
+        with contextlib.suppress(OSError):
+            self.reply("220 scripted test server")
+            for line in self.conn.makefile("rb"):
+                line = line.decode("latin-1").rstrip("\r\n")
+                self.server.log("-> " + line)
+                verb, _, arg = line.partition(" ")
+                if verb.upper() == "USER":
+                    self.mode = arg
+                handler = getattr(self, "cmd_" + verb.upper(), None)
+                if verb.upper() in FIXED:
+                    self.reply(FIXED[verb.upper()])
+                elif handler is None:
+                    self.reply("500 unknown command")
+                elif handler(arg) is False:
+                    break
+        close_quietly(self.pasv, self.conn)
 
     def cmd_PASS(self, arg):
         self.reply("230 logged in")
         if self.mode == "silent":
-            self.server.hold(self)
-            return False
+            return self.server.hold(self)
 
     def cmd_PWD(self, arg):
         self.reply('257 "%s"' % self.cwd)
@@ -102,16 +89,12 @@ class Session(threading.Thread):
     def cmd_SIZE(self, arg):
         if self.mode in ("nosize", "cutnosize"):
             return self.reply("500 SIZE not understood")
-        target = self.path(arg)
-        if self.mode == "missing" or target is None or not os.path.isfile(target):
-            return self.reply("550 no such file")
-        self.reply("213 %d" % os.path.getsize(target))
+        target = self.file(arg)
+        self.reply("213 %d" % os.path.getsize(target) if target else "550 no such file")
 
     def cmd_PASV(self, arg):
         close_quietly(self.pasv)
-        self.pasv = socket.socket(socket.AF_INET, socket.SOCK_STREAM)
-        self.pasv.bind(("127.0.0.1", 0))
-        self.pasv.listen(1)
+        self.pasv = socket.create_server(("127.0.0.1", 0), backlog=1)
         port = self.pasv.getsockname()[1]
         self.reply("227 Entering Passive Mode (127,0,0,1,%d,%d)" % (port >> 8, port & 255))
 
@@ -120,10 +103,10 @@ class Session(threading.Thread):
         return False
 
     def cmd_RETR(self, arg):
-        target = self.path(arg)
-        if self.mode == "missing" or target is None or not os.path.isfile(target):
+        target = self.file(arg)
+        if target is None:
             return self.reply("550 no such file")
-        if self.mode == "alternate" and self.server.next_retr() % 2 == 0:
+        if self.mode == "alternate" and next(self.server.retrs) % 2 == 0:
             return self.reply("550 not this time")
         if self.pasv is None:
             return self.reply("425 use PASV first")
@@ -143,8 +126,7 @@ class Session(threading.Thread):
             return self.reply("226 transfer complete")
         data_conn.sendall(data[: len(data) // 2])
         if self.mode == "stall":
-            self.server.hold(self, data_conn)
-            return False
+            return self.server.hold(self, data_conn)
         if self.mode == "cutreset":
             data_conn.setsockopt(socket.SOL_SOCKET, socket.SO_LINGER, struct.pack("ii", 1, 0))
         else:
@@ -152,29 +134,20 @@ class Session(threading.Thread):
         data_conn.close()
         if self.mode == "cutquit":
             return False
-        how = "reset" if self.mode == "cutreset" else "closed"
-        self.reply("426 connection %s; transfer aborted" % how)
+        self.reply("426 connection %s; transfer aborted" % ("reset" if self.mode == "cutreset" else "closed"))
 
 
 class ScriptedServer(threading.Thread):
+    """Plain sockets, one thread per control connection, loopback only; starts at once."""
+
     def __init__(self, root, log=None):
         super().__init__(daemon=True)
-        self.root = root
-        self.logfile = log
-        self.listener = socket.socket(socket.AF_INET, socket.SOCK_STREAM)
-        self.listener.setsockopt(socket.SOL_SOCKET, socket.SO_REUSEADDR, 1)
-        self.listener.bind(("127.0.0.1", 0))
-        self.listener.listen(8)
+        self.root, self.logfile = root, log
+        self.listener = socket.create_server(("127.0.0.1", 0), backlog=8)
         self.port = self.listener.getsockname()[1]
-        self.held = []
-        self.lock = threading.Lock()
-        self.retrs = 0
-
-    def next_retr(self):
-        """Counts a RETR of the alternate mode; the first is 1."""
-        with self.lock:
-            self.retrs += 1
-            return self.retrs
+        self.held, self.lock = [], threading.Lock()
+        self.retrs = itertools.count(1)  # RETRs of the alternate mode, counted over all sessions
+        self.start()
 
     def log(self, text):
         if self.logfile:
@@ -182,19 +155,17 @@ class ScriptedServer(threading.Thread):
                 self.logfile.write(text + "\n")
                 self.logfile.flush()
 
-    # A silent session keeps its sockets open, unanswered, until the server stops.
+    # A silent session's sockets stay open, unanswered, until the server stops.
     def hold(self, session, *extra):
         with self.lock:
             self.held += [session.conn, *extra]
-        session.conn = socket.socket()  # run() closes this stand-in, not the held line
+        session.conn = socket.socket()  # the session closes this stand-in, not the held line
+        return False
 
     def run(self):
-        while True:
-            try:
-                conn, _ = self.listener.accept()
-            except OSError:
-                return
-            Session(self, conn).start()
+        with contextlib.suppress(OSError):
+            while True:
+                Session(self, self.listener.accept()[0]).start()
 
     def stop(self):
         close_quietly(self.listener)

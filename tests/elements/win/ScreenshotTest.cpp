@@ -43,16 +43,7 @@ TEST_F(Screenshot, AFormWithALabelAnLedAndAnIcon)
     caption->SetAlignment(0);
     caption->Init();
 
-    TQorLabel *value = Elements.Make<TQorLabel>(form->Control);
-    Configure(value, 310, 15, 29, 36);
-    value->Ctl3D = 0;
-    SetFontRec("Verdana", 20, 1, value->Font, 204, 0x000000);
-    value->Caption = "3";
-    value->SetAlignment(2);
-    value->Init();
-
     MakeLed(form, 1)->Control->SetBounds(336, 70, 15, 15);
-    MakeLed(form, 0, 1)->Control->SetBounds(300, 70, 24, 24);
 
     // The icon holder's icon, drawn into the form's background picture.
     TQorIcon *icon = Elements.Make<TQorIcon>();

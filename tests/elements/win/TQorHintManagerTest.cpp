@@ -1,68 +1,37 @@
 // The hint manager and the tooltips of visual elements: real
-// "tooltips_class32" windows under Wine, and what is asked of them.
+// "tooltips_class32" windows under Wine.
 #include "WinTestKit.h"
+#include "elements/win/TQorHintManager.h"
 
 using namespace wintest;
 
-namespace {
+struct HintTest : ElementTest {};
 
-struct HintTest : ElementTest {
-    TQorLabel *MakeLabel(TQorMainForm *Form, const std::string &Hint)
-    {
-        TQorLabel *label = Elements.Make<TQorLabel>(Form->Control);
-        Configure(label, 10, 20, 80, 17);
-        label->Hint = Hint;
-        label->Init();
-        return label;
-    }
-};
-
-} // namespace
-
-TEST_F(HintTest, AHintTextGetsARealTooltipOwnedByTheForm)
+TEST_F(HintTest, AHintTextGetsARealTooltipOwnedByTheFormAndAnEmptyOneNone)
 {
     TQorMainForm *form = MakeMainForm();
-    TQorLabel *label = MakeLabel(form, "Текущий уровень");
-    label->AttachHint(nullptr);
-    ASSERT_NE(label->HintHandle, nullptr);
-    const HWND tip = reinterpret_cast<HWND>(label->HintHandle->Info.lParam);
+    TQorLabel *labels[2] = {};
+    for (int i = 0; i < 2; ++i) {
+        labels[i] = Elements.Make<TQorLabel>(form->Control);
+        Configure(labels[i], 10, 20 + 20 * i, 80, 17);
+        labels[i]->Hint = i ? "" : "Текущий уровень";
+        labels[i]->Init();
+        labels[i]->AttachHint(nullptr);
+    }
+    EXPECT_EQ(labels[1]->HintHandle, nullptr) << "an empty hint makes no tooltip";
+    ASSERT_NE(labels[0]->HintHandle, nullptr);
+    const HWND tip = reinterpret_cast<HWND>(labels[0]->HintHandle->Info.lParam);
     char name[64] = {};
     GetClassNameA(tip, name, sizeof name);
     EXPECT_STREQ(name, "tooltips_class32");
     EXPECT_EQ(GetWindow(tip, GW_OWNER), form->Control->Handle);
-    TOOLINFOA tool = label->HintHandle->Info;
+    TOOLINFOA tool = labels[0]->HintHandle->Info;
     char text[80] = {};
     tool.lpszText = text;
     SendMessageA(tip, TTM_GETTEXTA, sizeof text, reinterpret_cast<LPARAM>(&tool));
     EXPECT_STREQ(text, "Текущий уровень");
     Elements.FreeElements();
     EXPECT_FALSE(IsWindow(tip)) << "the tooltip goes with the element";
-}
-
-TEST_F(HintTest, AnEmptyHintNeverMakesATooltip)
-{
-    TQorLabel *label = MakeLabel(MakeMainForm(), "");
-    TipRecorder recorder;
-    label->AttachHint(nullptr);
-    EXPECT_EQ(label->HintHandle, nullptr);
-    EXPECT_TRUE(TipRecorder::Sent().empty());
-}
-
-TEST_F(HintTest, EnterMoveAndLeaveReachTheTooltipOnlyWhenTracking)
-{
-    const HWND window = MakeMainForm()->Control->Handle;
-    for (uint8_t track : {0, 1}) {
-        TQorHintManager manager;
-        manager.Track = track;
-        THintHandle hint = manager.CreateHint(window);
-        TipRecorder recorder;
-        manager.Interface->HintEnter(hint);
-        manager.Interface->HintMove(hint, 12, 34);
-        manager.Interface->HintLeave(hint);
-        const std::vector<UINT> tracking = {TTM_TRACKACTIVATE, TTM_TRACKPOSITION, TTM_TRACKACTIVATE};
-        EXPECT_EQ(TipRecorder::Sent(), track ? tracking : std::vector<UINT>{}) << "Track " << int(track);
-        manager.DestroyHint(hint);
-    }
 }
 
 TEST(HintLogFont, TheFaceNameIsCutTo31CharactersAndTheStyleBitsGiveWeightAndFlags)
@@ -74,6 +43,4 @@ TEST(HintLogFont, TheFaceNameIsCutTo31CharactersAndTheStyleBitsGiveWeightAndFlag
     EXPECT_EQ(std::vector<LONG>({lf.lfWeight, lf.lfItalic, lf.lfUnderline, lf.lfStrikeOut, lf.lfCharSet}),
               std::vector<LONG>({700, 1, 1, 1, 204}))
         << "weight, italic, underline, strike-out, character set";
-    SetFontRec("Tahoma", 8, 0, font, 1, 0);
-    EXPECT_EQ(HintLogFont(font).lfWeight, 0) << "no bold bit, no weight";
 }

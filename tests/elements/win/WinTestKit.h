@@ -1,19 +1,16 @@
 #pragma once
 // Common ground of the window element tests: the layer's clean state and
-// watchdog (LayerTest), recorders for the notification-area and tooltip seams,
-// pixel and text read-back, and a test scheme of visual elements.
+// watchdog (LayerTest), pixel and text read-back, and a test scheme of visual
+// elements.
 #include <gtest/gtest.h>
 #include <windows.h>
-#include <shellapi.h>
 
 #include <string>
 #include <vector>
 
-#include "elements/win/TQorHintManager.h"
 #include "elements/win/TQorLED.h"
 #include "elements/win/TQorLabel.h"
 #include "elements/win/TQorMainForm.h"
-#include "elements/win/TQorTrayIcon.h"
 #include "runtime/RuntimeTestKit.h"
 #include "runtime/TScheme.h"
 #include "winlayer/LayerTest.h"
@@ -24,58 +21,6 @@ using testkit::Running;
 using testkit::Sink;
 using testkit::Source;
 using Journal = std::vector<std::string>;
-
-// Every Shell_NotifyIconA request of the tray element, with a copy of its record.
-struct TrayRecorder {
-    struct Call {
-        DWORD Message;
-        NOTIFYICONDATAA Record;
-    };
-    static std::vector<Call> &Calls()
-    {
-        static std::vector<Call> calls;
-        return calls;
-    }
-    static int Count(DWORD Message)
-    {
-        int n = 0;
-        for (const Call &c : Calls())
-            n += c.Message == Message;
-        return n;
-    }
-    // Icons in the tray as the requests tell it.
-    static int IconsShown() { return Count(NIM_ADD) - Count(NIM_DELETE); }
-
-    TQorTrayIcon::TNotifyProc Old = TQorTrayIcon::NotifyIcon;
-    TrayRecorder()
-    {
-        Calls().clear();
-        TQorTrayIcon::NotifyIcon = [](DWORD Message, NOTIFYICONDATAA *Data) {
-            Calls().push_back(Call{Message, *Data});
-            return TRUE;
-        };
-    }
-    ~TrayRecorder() { TQorTrayIcon::NotifyIcon = Old; }
-};
-
-// The messages the hint manager sends to its tooltips, passed on to them.
-struct TipRecorder {
-    static std::vector<UINT> &Sent()
-    {
-        static std::vector<UINT> sent;
-        return sent;
-    }
-    TQorHintManager::TSendProc Old = TQorHintManager::SendTip;
-    TipRecorder()
-    {
-        Sent().clear();
-        TQorHintManager::SendTip = [](HWND Window, UINT Message, WPARAM WParam, LPARAM LParam) {
-            Sent().push_back(Message);
-            return SendMessageA(Window, Message, WParam, LParam);
-        };
-    }
-    ~TipRecorder() { TQorHintManager::SendTip = Old; }
-};
 
 inline std::string TextOf(HWND Window)
 {
