@@ -157,7 +157,7 @@ TClassMultiElementEx_27BA100::TClassMultiElementEx_27BA100(TQorMultiElementEx *C
     LinkData(FileLines->FileName, Edge, &TQorEditMultiEx::Var, 0);
     LinkData(LineEnum->Array, Lines, &TQorStrList::Array, 2);
     LinkData(Decimals->Text, FileLines, &TQorStrList::Text, 0); // decimal values
-    LinkData(CrLfToLf->Str, Decimals, &TQorKpDecimals::Result, 0); // was LineBreaks.Str reading FileLines.Text; LineBreaks now reads its event
+    LinkData(CrLfToLf->Str, Decimals, &TQorKpDecimals::Result, 0); // was LineBreaks.Str <- FileLines.Text
     LinkData(ValueChar->Str, TailStore, &TQorMemory::Value, 0);
     LinkData(ValueChar->Position, CharPos, &TQorMath::Result, 0);
     LinkData(CharPos->Op1, TailChars, &TQorStr_Enum::Number, 0);
