@@ -3,6 +3,7 @@
 
 #include "TextTestKit.h"
 #include "elements/text/TQorKpDecimals.h"
+#include "runtime/TQorMemory.h"
 
 using namespace textkit;
 
@@ -21,12 +22,9 @@ Rewritten Rewrite(const std::string &In)
     Running on;
     Bench b;
     TQorKpDecimals *kp = b.Make<TQorKpDecimals>();
-    struct Fixed : TElement {
-        std::string Bytes;
-        void Value(TData &Data, uint16_t) { Data.dtString(Bytes); }
-    } *fixed = b.Make<Fixed>();
-    fixed->Bytes = In;
-    LinkData(kp->Text, fixed, &Fixed::Value, 0);
+    TQorMemory *text = b.Make<TQorMemory>();
+    text->SetDefault(StrData(In));
+    LinkData(kp->Text, text, &TQorMemory::Value, 0);
     return {Read(kp, &TQorKpDecimals::Result).StrValue, kp->Rows, kp->Clamped};
 }
 
@@ -89,8 +87,8 @@ TEST(TQorKpDecimals, ReadsHostileTextSafely)
         {huge + ".00 " + d8.substr(5), " 9 1 1 1 1 1 1 5"},
         {huge + "x" + d8, huge + "x" + d8},
         {std::string(1 << 18, '\n') + d8, std::string(1 << 18, '\n') + " 1 1 1 1 1 1 1 5"},
+        {std::string(1 << 20, '.'), std::string(1 << 20, '.')},
     };
     for (const Case &c : cases)
         EXPECT_EQ(Rewrite(c.In).Text, c.Out) << c.In.size() << " bytes";
-    EXPECT_EQ(Rewrite(std::string(1 << 20, '.')).Text, std::string(1 << 20, '.'));
 }
