@@ -3,6 +3,7 @@
 #include "elements/text/TQorArrayEnum.h"
 #include "elements/text/TQorCopy.h"
 #include "elements/text/TQorIf_else.h"
+#include "elements/text/TQorKpDecimals.h"
 #include "elements/text/TQorMath.h"
 #include "elements/text/TQorReplace.h"
 #include "elements/text/TQorStrList.h"
@@ -19,6 +20,12 @@
 // every CR LF a single LF, so LineBreaks sees LF-only text for LF, CR LF and
 // CR files alike; for an LF file nothing changes but one empty item less at the
 // end, which both walks skip.
+//
+// Decimal values. The provider's newer file writes the planetary values as
+// decimals ("2.00  0.67 -1.00"), whose last 16 characters are no values at all.
+// Decimals rewrites such rows to the one-digit layout as the text is read from
+// FileLines, ahead of both line-end replacements; it keeps every line end as
+// it was, so the CR LF mend sees what it always saw.
 TClassMultiElementEx_27BA100::TClassMultiElementEx_27BA100(TQorMultiElementEx *Container,
                                                            winlayer::TWinControl *Parent, TScheme *MainScheme)
     : TClassMultiBase(Container, Parent, MainScheme)
@@ -43,6 +50,9 @@ TClassMultiElementEx_27BA100::TClassMultiElementEx_27BA100(TQorMultiElementEx *C
     Lines = Make<TQorStrList>();
     Lines->SetStrings("");
     Lines->FFileName = "";
+
+    // Decimal values (above).
+    Decimals = Make<TQorKpDecimals>();
 
     // Mend for CR LF files (above).
     CrLfToLf = Make<TQorReplace>();
@@ -146,7 +156,8 @@ TClassMultiElementEx_27BA100::TClassMultiElementEx_27BA100(TQorMultiElementEx *C
     LinkData(Edge->Data[0], Lines, &TQorStrList::Array, 2);
     LinkData(FileLines->FileName, Edge, &TQorEditMultiEx::Var, 0);
     LinkData(LineEnum->Array, Lines, &TQorStrList::Array, 2);
-    LinkData(CrLfToLf->Str, FileLines, &TQorStrList::Text, 0); // mend: was LineBreaks.Str; LineBreaks now reads its event
+    LinkData(Decimals->Text, FileLines, &TQorStrList::Text, 0); // decimal values
+    LinkData(CrLfToLf->Str, Decimals, &TQorKpDecimals::Result, 0); // was LineBreaks.Str <- FileLines.Text
     LinkData(ValueChar->Str, TailStore, &TQorMemory::Value, 0);
     LinkData(ValueChar->Position, CharPos, &TQorMath::Result, 0);
     LinkData(CharPos->Op1, TailChars, &TQorStr_Enum::Number, 0);

@@ -5,6 +5,7 @@ class TQorArrayEnum;
 class TQorCopy;
 class TQorHub;
 class TQorIf_else;
+class TQorKpDecimals;
 class TQorMath;
 class TQorMemory;
 class TQorReplace;
@@ -15,6 +16,7 @@ class TQorTrim;
 // Current Kp extraction and level classification (container KpParser).
 // Loads DGD.txt, walks its lines from the end to the last data line, takes the
 // value after the last space of the line's last 16 characters, and announces it.
+// Files that give the values as decimals are first rewritten to one digit each.
 //   doWork[0]      parse the file now
 //   Data[0]        the path of DGD.txt
 //   onEvent[0..2]  level 1 (up to "3"), 2 (below "5"), 3 (from "5"), with the value
@@ -26,6 +28,7 @@ public:
     TQorArrayEnum *LineEnum;
     TQorHub *LoadHub;
     TQorStrList *Lines;
+    TQorKpDecimals *Decimals;
     TQorReplace *CrLfToLf;
     TQorReplace *LineBreaks;
     TQorIf_else *IsEmptyLine;

@@ -161,3 +161,16 @@ TEST_F(KpDump, BarsOfTheSampleFileAreThoseOfTheDayFeedInProcess)
     for (size_t i = 0; i < bars.size(); ++i)
         EXPECT_EQ(bars[i].X, 2.0 + 2.0 * static_cast<double>(i));
 }
+
+TEST_F(KpDump, ReadsTheProvidersDecimalValuesRoundedToDigits)
+{
+    const std::string path = Folder.Path("DGD.txt");
+    const Texts days = {"2026 09 21     5   2.33  4.67  1.00  0.67  8.67  9.00  1.33  0.33",
+                        "2026 09 22     7   2.00  0.67 -1.00 -1.00 -1.00 -1.00 -1.00 -1.00"};
+    testfiles::WriteBytes(path, Lf(Join(Header(), days)));
+    // At hour 5 the day has had two intervals: 2, then 1.
+    EXPECT_EQ(RunKpDump("--hour 5 " + Quote(path)).Out,
+              "{\"value\": \"1\", \"level\": 1, \"icon\": \"ICON3\", \"tooltip\": \"Kp:1\", "
+              "\"graph\": [2, 5, 1, 1, 9, 9, 1, 0, 2, 1], \"recent\": \"1201991152\", "
+              "\"bars\": [[2, 0, 0], [1, 0, 0], [0, 0, 0], [0, 0, 0], [0, 0, 0], [0, 0, 0], [0, 0, 0]]}\n");
+}
