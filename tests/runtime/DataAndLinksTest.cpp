@@ -139,22 +139,3 @@ TEST(Dispatch, AForwardingChainRunsAsALoopAndEndsAtAnUnwiredLinkWithTheFlagClear
     EXPECT_EQ(Show(d), "int 100000") << "every element ran once; the flag is cleared";
     EXPECT_LT(Counter::Deepest, 64 * 1024) << "the chain nested instead of looping";
 }
-
-// The forms that take a value the caller gives up, added so that values are
-// moved rather than copied, mark the record as the copying forms do.
-TEST(Dispatch, MovingForwardsMarkTheRecordAndKeepOrDropTheChain)
-{
-    TPointLink link;
-    TData next = IntData(9);
-    TData d;
-    TData chained = StrData("moved");
-    chained.NextData = &next;
-    ForwardValue(d, link, std::move(chained));
-    EXPECT_EQ(Show(d), "fwd str moved");
-    EXPECT_EQ(d.NextData, &next) << "a full copy: the chain comes along";
-    EXPECT_EQ(d.ForwardLink, &link);
-    std::string text = "taken";
-    ForwardStr(d, link, std::move(text));
-    EXPECT_EQ(Show(d), "fwd str taken");
-    EXPECT_EQ(d.NextData, nullptr);
-}

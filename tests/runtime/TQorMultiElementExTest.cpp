@@ -166,15 +166,14 @@ protected:
 
     // A container as an enclosing scheme sets it up, its factory set Count
     // times: in mode 0 each makes an instance.
-    static std::unique_ptr<TQorMultiElementEx> NewContainer(uint8_t Mode, int Count = 1,
-                                                            TInstanceFactory Factory = NewInstance<TClassTestSub>)
+    static std::unique_ptr<TQorMultiElementEx> NewContainer(uint8_t Mode, int Count = 1)
     {
         auto c = std::make_unique<TQorMultiElementEx>(nullptr);
         c->Mode = Mode;
         c->SetEventCount(1);
         c->SetDataCount(1);
         for (int i = 0; i < Count; ++i)
-            c->SetInstanceFactory(Factory);
+            c->SetInstanceFactory(NewInstance<TClassTestSub>);
         return c;
     }
 };
@@ -196,33 +195,6 @@ TEST_F(Containers, WithoutACurrentInstanceEachCallUsesATemporaryOne)
     EXPECT_EQ(Show(r), "int 0") << "a fresh instance, not the one that stored a value";
     EXPECT_EQ(Freed.size(), 6u);
     EXPECT_TRUE(c->Instances.empty());
-}
-
-TEST_F(Containers, StartUpRoutinesOfAnInstanceWaitForTheMainStartAndSeeItCurrent)
-{
-    // Registers a start-up routine while the instance is built, as a timer
-    // inside a sub-scheme does.
-    static Texts seen;
-    TInstanceFactory starting = [](TQorMultiElementEx *C, winlayer::TWinControl *P, TScheme *M) {
-        TQorEditMultiEx *edge = NewInstance<TClassTestSub>(C, P, M);
-        seen.push_back(Started ? "built while started" : "built");
-        RegisterStart([](void *e) {
-            TQorMultiElementEx *c = static_cast<TQorEditMultiEx *>(e)->Container;
-            seen.push_back(e == c->Current && e == c->Instances.back() ? "current" : "not current");
-        }, edge);
-        return edge;
-    };
-    for (bool afterTheStart : {false, true}) {
-        seen.clear();
-        Started = afterTheStart;
-        auto c = NewContainer(0, 1, starting);
-        if (!afterTheStart) {
-            EXPECT_EQ(seen, Texts{"built"}) << "nothing runs before the main start";
-            RunStartList();
-        }
-        EXPECT_EQ(seen, (Texts{"built", "current"})) << (afterTheStart ? "made after" : "made before") << " the start";
-        EXPECT_TRUE(Started);
-    }
 }
 
 TEST_F(Containers, AnInstanceCannotDeleteItself)

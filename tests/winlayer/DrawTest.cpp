@@ -36,7 +36,6 @@ TEST_F(LayerTest, ToolSetterKeepsTheHandleOnTheCurrentValueAndDropsItOnAChange)
     };
     const TCase cases[] = {
         {"pen colour", &NewPen, [](TWinGraphicTool *t, bool c) { t->SetColor(c ? 0x0000FF : 0); }},
-        {"pen style", &NewPen, [](TWinGraphicTool *t, bool c) { t->SetPenStyle(c ? PS_DOT : PS_SOLID); }},
         {"brush style", &NewBrush, [](TWinGraphicTool *t, bool c) { t->SetBrushStyle(c ? bsClear : bsSolid); }},
         {"font name", &NewFont, [](TWinGraphicTool *t, bool c) { t->SetFontName(c ? "Verdana" : "MS Sans Serif"); }},
     };
@@ -85,41 +84,6 @@ TEST_F(LayerTest, DottedLineOverASolidBrushHasItsGapsInTheBrushColour)
     EXPECT_GT(green, 5) << "the gaps in the brush colour";
     EXPECT_EQ(red + green, 40) << "nothing of the white shows through";
     EXPECT_EQ(pixels.Count(White, RECT{0, 0, 40, 2}), 80) << "only the line was drawn";
-    bitmap->Free();
-}
-
-TEST_F(LayerTest, ClearBrushLeavesTheInsideAndMeasuringTextDrawsNothing)
-{
-    TWinBitmap *bitmap = NewBitmap(60, 40);
-    TWinCanvas *canvas = bitmap->Canvas();
-    ASSERT_NE(canvas, nullptr);
-    canvas->Brush()->SetColor(White);
-    canvas->FillRect(RECT{0, 0, 60, 40});
-
-    // A clear brush leaves the inside of a rectangle.
-    canvas->Pen()->SetColor(Red);
-    canvas->Brush()->SetBrushStyle(bsClear);
-    canvas->Rectangle(20, 2, 30, 12);
-    TPixels pixels = PixelsOf(bitmap);
-    EXPECT_EQ(pixels.At(20, 5), Red) << "the outline";
-    EXPECT_EQ(pixels.At(25, 6), White) << "the inside";
-
-    // DrawText measures without drawing, then draws in the font colour on the brush colour.
-    canvas->Brush()->SetBrushStyle(bsSolid);
-    canvas->Brush()->SetColor(Green);
-    canvas->Font()->SetColor(Blue);
-    canvas->Font()->SetFontHeight(-12);
-    RECT measured{0, 20, 0, 20};
-    canvas->DrawText("WW", measured, DT_CALCRECT);
-    EXPECT_EQ(measured.right, canvas->TextWidth("WW"));
-    EXPECT_EQ(measured.bottom - measured.top, canvas->TextHeight("WW"));
-    const RECT textArea{0, 20, measured.right, measured.bottom};
-    const int cell = (textArea.right - textArea.left) * (textArea.bottom - textArea.top);
-    EXPECT_EQ(PixelsOf(bitmap).Count(White, textArea), cell) << "measuring draws nothing";
-    canvas->DrawText("WW", measured, 0);
-    pixels = PixelsOf(bitmap);
-    EXPECT_GT(pixels.Count(Blue, textArea), 4) << "the letters";
-    EXPECT_EQ(pixels.Count(Blue, textArea) + pixels.Count(Green, textArea), cell) << "on an opaque background";
     bitmap->Free();
 }
 

@@ -4,7 +4,6 @@
 //   std     - a std::runtime_error in a handler
 //   access  - a write to an invalid address in a handler
 //   divide  - an integer division by zero in a handler
-//   main    - an assertion failure before the loop
 //   none    - no failure: the handler ends the loop
 // With TERVIK_FATAL_PROBE_OUT set, the error box is not shown; its caption and
 // text are written to that file instead, so that a test does not block on it.
@@ -68,8 +67,6 @@ int main(int argc, char **argv)
     }
     gMode = argc > 1 ? argv[1] : "";
     try {
-        if (gMode == "main")
-            Check(false, "probe: assertion before the loop");
         NewAppWindow("probe");
         Application->SetVisible(false);
         TWinControl *form = NewForm(Application, "probe form");

@@ -112,13 +112,6 @@ struct TAppAndForm {
     }
 };
 
-// Whether WM_QUIT was posted (taken off the queue).
-inline bool QuitPosted()
-{
-    MSG quit;
-    return PeekMessageA(&quit, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE) != 0;
-}
-
 // A message log that handlers write into.
 struct TLog {
     std::vector<std::string> Entries;

@@ -5,7 +5,6 @@
 using namespace winlayer;
 using layertest::LayerTest;
 using layertest::MadeForm;
-using layertest::QuitPosted;
 using layertest::TAppAndForm;
 using layertest::TLog;
 using layertest::TTagged;
@@ -116,20 +115,7 @@ TEST_F(LayerTest, ControlFreedInItsOwnHandlerIsDestroyedOnlyWhenTheWholeMessageI
     EXPECT_EQ(LiveNow(), 0);
 }
 
-TEST_F(LayerTest, HandlersRunNewestFirstAndOneAddedAgainIsNeitherAddedNorMoved)
-{
-    TWinControl *form = MadeForm();
-    TLog log;
-    TTagged a{&log, "a"}, b{&log, "b"};
-    AddHandler(form, a.Handler());
-    AddHandler(form, b.Handler());
-    AddHandler(form, a.Handler());
-    Perform(form, WM_APP + 5, 0, 0);
-    EXPECT_EQ(log.Entries, (std::vector<std::string>{"b", "a"}));
-    form->Free();
-}
-
-TEST_F(LayerTest, WindowProcAsksTheApplicationOnMessageTheOwnOnMessageTheHandlersAndTheClassHandlerInTurn)
+TEST_F(LayerTest, WindowProcAsksTheApplicationOnMessageTheOwnOnMessageTheHandlersNewestFirstAndTheClassHandler)
 {
     struct TCase {
         const char *Claimer;
@@ -137,21 +123,23 @@ TEST_F(LayerTest, WindowProcAsksTheApplicationOnMessageTheOwnOnMessageTheHandler
         std::vector<std::string> Expected;
     };
     const TCase cases[] = {
-        {"", 1, {"app OnMessage", "OnMessage", "handler", "class handler"}},
-        {"", 0, {"OnMessage", "handler", "class handler"}},
+        {"", 1, {"app OnMessage", "OnMessage", "handler", "older handler", "class handler"}},
+        {"", 0, {"OnMessage", "handler", "older handler", "class handler"}},
         {"app OnMessage", 1, {"app OnMessage"}},
         {"handler", 1, {"app OnMessage", "OnMessage", "handler"}},
     };
     for (const TCase &c : cases) {
         TLog log;
-        TTagged appMessage{&log, "app OnMessage"}, own{&log, "OnMessage"}, handler{&log, "handler"},
-            classHandler{&log, "class handler"};
+        TTagged appMessage{&log, "app OnMessage"}, own{&log, "OnMessage"}, older{&log, "older handler"},
+            handler{&log, "handler"}, classHandler{&log, "class handler"};
         for (TTagged *t : {&appMessage, &own, &handler, &classHandler})
             t->Claim = t->Tag == c.Claimer;
         TAppAndForm made;
         made.App->OnMessage = appMessage.Handler();
         made.Form->OnMessage = own.Handler();
+        AddHandler(made.Form, older.Handler());
         AddHandler(made.Form, handler.Handler());
+        AddHandler(made.Form, older.Handler()); // already there: neither added nor moved
         made.Form->ClassHandler = classHandler.Handler();
         AppWindow = made.App;
         LoopRunning = c.Running;
@@ -201,26 +189,6 @@ TEST_F(LayerTest, RefusedCloseWhileTheLoopRunsKeepsRunningAndStopLoopIgnoresARef
     EXPECT_EQ(LiveNow(), 0) << "StopLoop freed the application window despite its refusal";
 }
 
-TEST_F(LayerTest, ClosingASecondFormOutsideTheLoopFreesItEvenWhenRefused)
-{
-    TAppAndForm made;
-    TWinControl *second = NewForm(made.App, "second");
-    second->SetVisible(false);
-    ASSERT_TRUE(made.App->EnsureWindow());
-    HWND secondWindow = second->Handle;
-    TCloseRefusal refusal;
-    second->OnCloseQuery = {&TCloseRefusal::Run, &refusal};
-    const int32_t liveBefore = LiveNow();
-
-    SendMessageA(secondWindow, WM_CLOSE, 0, 0);
-    EXPECT_EQ(refusal.Asked, 1);
-    EXPECT_FALSE(IsWindow(secondWindow));
-    EXPECT_EQ(LiveNow(), liveBefore - 1) << "a form under the application window frees itself";
-    EXPECT_EQ(made.App->Children, (std::vector<TWinControl *>{made.Form}));
-    EXPECT_FALSE(QuitPosted()) << "closing a form that is not the main window does not end the program";
-    made.App->Free();
-}
-
 TEST_F(LayerTest, ClosingTheMainFormClosesTheApplicationWindowAndPostsQuit)
 {
     TAppAndForm made;
@@ -234,7 +202,8 @@ TEST_F(LayerTest, ClosingTheMainFormClosesTheApplicationWindowAndPostsQuit)
     EXPECT_EQ(Perform(made.Form, WM_CLOSE, 0, 0), 0);
     EXPECT_EQ(log.Entries, (std::vector<std::string>{"app got WM_CLOSE"}));
     EXPECT_TRUE(IsWindow(made.Form->Handle)) << "the main form is not destroyed by its close";
-    EXPECT_TRUE(QuitPosted());
+    MSG quit;
+    EXPECT_TRUE(PeekMessageA(&quit, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE)) << "WM_QUIT posted";
     LoopRunning = 0;
     AppWindow = nullptr;
     made.App->Free();

@@ -50,40 +50,9 @@ TEST_F(LayerTest, EnsureWindowRegistersTheObjClassesAndTiesEachWindowToItsObject
     char text[32] = {};
     GetWindowTextA(label->Handle, text, sizeof text);
     EXPECT_STREQ(text, "label text") << "the system procedure still does the work";
-    WNDCLASSA system{}, ours{};
+    WNDCLASSA system{};
     ASSERT_TRUE(GetClassInfoA(nullptr, "STATIC", &system));
-    ASSERT_TRUE(GetClassInfoA(GetModuleHandleA(nullptr), "obj_STATIC", &ours));
     EXPECT_EQ(label->PrevWndProc, system.lpfnWndProc);
-    EXPECT_EQ(ours.style, system.style & ~UINT(CS_OWNDC | CS_CLASSDC | CS_PARENTDC | CS_GLOBALCLASS));
-    form->Free();
-}
-
-TEST_F(LayerTest, CreationHooksRunAfterTheWindowAndBeforeTheChildren)
-{
-    struct TOrder {
-        TLog Log;
-        static void Creation(void *data, TWinControl *sender)
-        {
-            static_cast<TOrder *>(data)->Log.Add(
-                "creation " + sender->ClassName + (sender->Handle ? " with window" : " without") +
-                (sender->Children.empty() || sender->Children[0]->Handle ? "" : ", child not yet"));
-        }
-        static void After(void *data, TWinControl *sender)
-        {
-            static_cast<TOrder *>(data)->Log.Add("after-create " + sender->ClassName);
-        }
-    } order;
-    AfterCreateHook = {&TOrder::After, &order};
-    TWinControl *form = NewForm(nullptr, "parent");
-    form->SetVisible(false);
-    form->CreationHook = {&TOrder::Creation, &order};
-    TWinControl *label = MadeStatic(form, "x");
-    label->CreationHook = {&TOrder::Creation, &order};
-
-    ASSERT_TRUE(form->EnsureWindow());
-    EXPECT_EQ(order.Log.Entries, (std::vector<std::string>{"creation Form with window, child not yet",
-                                                           "after-create Form", "creation STATIC with window",
-                                                           "after-create STATIC"}));
     form->Free();
 }
 

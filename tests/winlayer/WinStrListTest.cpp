@@ -7,7 +7,6 @@
 #include "winlayer/WinStrList.h"
 
 using testfiles::Make;
-using testfiles::TempFolder;
 using winlayer::TWinStrList;
 
 namespace {
@@ -83,20 +82,4 @@ TEST(WinStrList, SetTextFromOneOfItsOwnLines)
     EXPECT_EQ(list->Items(3), std::string(100, 'y'));
     list->SetText(list->Items(0), false);
     EXPECT_EQ(LinesOf(*list), (Lines{"short", "text"}));
-}
-
-TEST(WinStrList, LoadFromFileReadsTheWholeFileOrKeepsTheListWhenItCannotBeOpened)
-{
-    TempFolder folder;
-    std::string path = folder.Path("lines.txt");
-    testfiles::WriteBytes(path, "first\r\nsecond\nstill second\r\nthird\r\n");
-    auto list = Make<TWinStrList>();
-    list->Add("old");
-    ASSERT_TRUE(list->LoadFromFile(path));
-    EXPECT_EQ(LinesOf(*list), (Lines{"first", "second\nstill second", "third"}));
-
-    for (const std::string &bad : {folder.Path("missing.txt"), folder.Path()}) {
-        EXPECT_FALSE(list->LoadFromFile(bad)) << "for \"" << bad << "\"";
-        EXPECT_EQ(list->Count(), 3) << "for \"" << bad << "\"";
-    }
 }

@@ -2,7 +2,6 @@
 #include <gtest/gtest.h>
 
 #include "TextTestKit.h"
-#include "elements/text/DatePicture.h"
 #include "elements/text/TQorDateConvertor.h"
 #include "elements/text/TQorTime.h"
 #include "elements/text/TimeServices.h"
@@ -77,14 +76,4 @@ TEST(TQorDateConvertor, FormatExpandsTheDateThenTheTimePicturesAndKeepsOtherByte
           {"onResult str \xC4\xE0\xED\xED\xFB\xE5 \xEE\xE1\xED\xEE\xE2\xEB\xE5\xED\xFB: 14:05"});
     check("HH:mm", 0.5, {"onResult str "}); // no date below 1.0: no text, but a result
     check("HH:mm", 202751589.5, {});          // above the limit: nothing at all
-}
-
-TEST(DatePicture, NamesAndTwelveHourPicturesAreEnglishAndEverythingElseIsCopied)
-{
-    const TSystemTime tuesday{2024, 3, 2, 5, 15, 7, 3, 0}; // 5 March 2024 was a Tuesday
-    std::string date, time;
-    EXPECT_TRUE(ExpandDatePicture(tuesday, "ddd dddd MMM MMMM 'd' HH", date));
-    EXPECT_EQ(date, "Tue Tuesday Mar March d HH");
-    EXPECT_TRUE(ExpandTimePicture(tuesday, "h hh t tt 'm' dd", time));
-    EXPECT_EQ(time, "3 03 P PM m dd");
 }
