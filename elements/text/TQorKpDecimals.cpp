@@ -9,6 +9,11 @@ bool IsBlank(char C)
     return C == ' ' || C == '\t';
 }
 
+bool IsBreak(char C)
+{
+    return C == '\r' || C == '\n';
+}
+
 bool IsDigit(char C)
 {
     return C >= '0' && C <= '9';
@@ -28,60 +33,75 @@ bool IsDecimal(const std::string &S, size_t Begin, size_t End)
 
 } // namespace
 
-// Lines end at CR or LF, as the list that reads the result splits them.
+// Lines end at CR or LF, as the list that reads the result splits them. A file
+// in the older layout comes back as it was read, without a copy.
 void TQorKpDecimals::Result(TData &Data, uint16_t)
 {
-    const std::string source = ReadString(Data, Text, std::string());
+    std::string source = ReadString(Data, Text, std::string());
     Rows = 0;
     Clamped = 0;
 
-    std::string out;
-    out.reserve(source.size());
+    std::string out; // made once a row is rewritten
+    size_t copied = 0; // the source before this is in out
+    const size_t size = source.size();
     size_t begin = 0;
-    while (begin < source.size()) {
-        size_t end = source.find_first_of("\r\n", begin);
-        if (end == std::string::npos)
-            end = source.size();
-        if (!RewriteRow(source, begin, end, out))
-            out.append(source, begin, end - begin);
-        const size_t next = source.find_first_not_of("\r\n", end);
-        const size_t breaks = next == std::string::npos ? source.size() : next;
-        out.append(source, end, breaks - end);
-        begin = breaks;
+    while (begin < size) {
+        size_t end = begin;
+        while (end < size && !IsBreak(source[end]))
+            ++end;
+        size_t from[Fields], to[Fields];
+        if (FindValues(source, begin, end, from, to)) {
+            if (out.empty())
+                out.reserve(source.size());
+            out.append(source, copied, from[0] - copied);
+            AppendValues(source, from, to, out);
+            copied = end;
+            ++Rows;
+        }
+        begin = end;
+        while (begin < size && IsBreak(source[begin]))
+            ++begin;
     }
 
+    if (Rows == 0) {
+        Data.dtString(std::move(source));
+        return;
+    }
+    out.append(source, copied, std::string::npos);
     Data.dtString(std::move(out));
 }
 
-// Appends the row [Begin, End) of Source in the older layout to Out, when its
-// last eight fields are decimals; otherwise leaves Out alone.
-bool TQorKpDecimals::RewriteRow(const std::string &Source, size_t Begin, size_t End, std::string &Out)
+// True when the last eight fields of the row [Begin, End) of Source are
+// decimals; From and To then hold where each one starts and ends. Found from
+// the right: only the end of a long line is ever looked at.
+bool TQorKpDecimals::FindValues(const std::string &Source, size_t Begin, size_t End, size_t *From, size_t *To)
 {
-    // The eight fields, found from the right: only the last eight fields of a
-    // long line are ever looked at.
-    size_t from[Fields], to[Fields];
     size_t p = End;
     for (int i = Fields - 1; i >= 0; --i) {
         while (p > Begin && IsBlank(Source[p - 1]))
             --p;
-        to[i] = p;
+        To[i] = p;
         while (p > Begin && !IsBlank(Source[p - 1]))
             --p;
-        from[i] = p;
-        if (from[i] == to[i] || !IsDecimal(Source, from[i], to[i]))
+        From[i] = p;
+        if (From[i] == To[i] || !IsDecimal(Source, From[i], To[i]))
             return false;
     }
+    return true;
+}
 
-    Out.append(Source, Begin, from[0] - Begin);
+// Appends the eight values in the older layout: two characters each.
+void TQorKpDecimals::AppendValues(const std::string &Source, const size_t *From, const size_t *To, std::string &Out)
+{
     for (int i = 0; i < Fields; ++i) {
-        if (Source[from[i]] == '-') {
+        if (Source[From[i]] == '-') {
             Out += "-1";
             continue;
         }
         // Leading zeros aside, more than one digit before the point is above 9
         // whatever its length.
-        const size_t point = to[i] - 3;
-        size_t first = from[i];
+        const size_t point = To[i] - 3;
+        size_t first = From[i];
         while (first + 1 < point && Source[first] == '0')
             ++first;
         int value = point - first > 1 ? 10 : Source[first] - '0';
@@ -94,6 +114,4 @@ bool TQorKpDecimals::RewriteRow(const std::string &Source, size_t Begin, size_t 
         Out += ' ';
         Out += static_cast<char>('0' + value);
     }
-    ++Rows;
-    return true;
 }

@@ -25,5 +25,6 @@ public:
     void Result(TData &Data, uint16_t Index);
 
 private:
-    bool RewriteRow(const std::string &Source, size_t Begin, size_t End, std::string &Out);
+    static bool FindValues(const std::string &Source, size_t Begin, size_t End, size_t *From, size_t *To);
+    void AppendValues(const std::string &Source, const size_t *From, const size_t *To, std::string &Out);
 };
