@@ -6,7 +6,6 @@
 
 #include "DgdText.h"
 #include "app/TClassMultiElementEx_27BA100.h"
-#include "runtime/TQorHub.h"
 #include "runtime/TQorMultiElementEx.h"
 
 using namespace dgd;
@@ -78,42 +77,26 @@ TEST_F(KpParser, TakesTheCharacterAfterTheLastBlankOfTheLastLineWithABlankInItsL
     EXPECT_TRUE(Got().Journal.empty()) << Got().Journal.size() << " events";
 }
 
-TEST_F(KpParser, AValueNotYetKnownAfterABlankIsShownAsMinusAtLevelOne)
-{
-    for (const std::string &last : {Row(7, "2222222") + " -1", std::string("2026 12 06  2 2 -")}) {
-        Forget();
-        ParseFile(Lf(Join(File({"55555555"}), {last})));
-        EXPECT_EQ(Got().Values, Texts{"-"}) << last;
-        EXPECT_EQ(Got().Levels, std::vector<int>{1}) << last;
-        EXPECT_EQ(Got().Hints, Texts{"Kp:-"}) << last;
-    }
-}
-
 TEST_F(KpParser, ClassifiesTheValueAsAStringWithLettersFoldedToUpperCase)
 {
-    // Straight into the classification, so that values no file can yield
-    // (a blank) are covered too.
+    auto last = [](const std::string &Value) { return "2026 12 06  2 2 " + Value; };
     struct Case {
+        std::string Line;
         std::string Value;
         int Level;
     } cases[] = {
-        {"0", 1}, {"3", 1}, {"-", 1}, {" ", 1}, {"/", 1}, {"", 1}, {"30", 2}, {"4", 2}, {"49", 2},
-        {"5", 3}, {"9", 3}, {"A", 3}, {"a", 3}, {":", 3}, {"\xC0", 3},
+        // A value not yet known after a blank is shown as "-" at level 1.
+        {Row(7, "2222222") + " -1", "-", 1}, {last("-"), "-", 1},
+        {last("0"), "0", 1}, {last("3"), "3", 1}, {last("/"), "/", 1}, {last("4"), "4", 2}, {last("5"), "5", 3},
+        {last("9"), "9", 3}, {last("A"), "A", 3}, {last("a"), "a", 3}, {last(":"), ":", 3}, {last("\xC0"), "\xC0", 3},
     };
     for (const Case &c : cases) {
         Forget();
-        TPointLink classify;
-        LinkEvent(classify, P.Kp()->ValueHub, &TQorHub::doEvent, 0);
-        TData value = StrData(c.Value);
-        CallEvent(classify, value);
-        EXPECT_EQ(Got().Levels, std::vector<int>{c.Level}) << "value \"" << c.Value << "\"";
-        EXPECT_EQ(Got().Values, Texts{c.Value});
+        ParseFile(Lf(Join(File({"55555555"}), {c.Line})));
+        EXPECT_EQ(Got().Values, Texts{c.Value}) << c.Line;
+        EXPECT_EQ(Got().Levels, std::vector<int>{c.Level}) << c.Line;
+        EXPECT_EQ(Got().Hints, Texts{"Kp:" + c.Value}) << c.Line;
     }
-    // The same from a file.
-    Forget();
-    ParseFile(Lf(Join(File({"22222222"}), {"2026 12 06  2 2 A"})));
-    EXPECT_EQ(Got().Values, Texts{"A"});
-    EXPECT_EQ(Got().Levels, std::vector<int>{3}) << "\"A\" from a file";
 }
 
 TEST_F(KpParser, AMissingFileParsesThePreviousContentAgain)

@@ -14,23 +14,14 @@ using namespace dgd;
 
 namespace {
 
+// Every value of every row up to the row's first unknown one.
 Texts GraphOf(const Texts &Days)
 {
     Texts values;
     for (const std::string &kp : Days)
-        for (const std::string &v : Known(kp))
-            values.push_back(v);
+        for (char c : kp.substr(0, kp.find('-')))
+            values.push_back(std::string(1, c));
     return values;
-}
-
-// What a refill puts in front of the recent values: the known values of the day
-// before and then of the newest day, up to the first unknown, newest first.
-std::string InFront(const std::string &DayBefore, const std::string &Newest)
-{
-    std::string walked;
-    for (const std::string &v : Known(DayBefore + Newest))
-        walked += v;
-    return std::string(walked.rbegin(), walked.rend());
 }
 
 // A day's values made up from a number; in the newest day of a file the values
@@ -44,11 +35,6 @@ std::string MadeUpDay(uint32_t &Seed, bool Newest)
     return kp;
 }
 
-bool SameText(const TData *A, const TData *B)
-{
-    return A->StrValue == B->StrValue;
-}
-
 } // namespace
 
 using MonthFeed = Pipeline;
@@ -60,7 +46,8 @@ TEST_F(MonthFeed, ThirtyCompleteRowsGive240ValuesInTimeOrder)
     EXPECT_EQ(Got().Graph.size(), 240u);
     EXPECT_EQ(Got().Graph, GraphOf(days));
     EXPECT_EQ(Got().GraphClears, 1) << "cleared once, before the values";
-    EXPECT_EQ(P.Recent(), InFront(days[28], days[29]));
+    EXPECT_EQ(P.Recent(),
+              std::string(days[29].rbegin(), days[29].rend()) + std::string(days[28].rbegin(), days[28].rend()));
 }
 
 TEST_F(MonthFeed, TheWorkedExampleOfTwoDaysPutsElevenValuesInFront)
@@ -153,7 +140,8 @@ TEST_F(MonthFeed, RecentAndTheTailStackStayBoundedOver10000RefillsAndReadAsWitho
         unbounded.ParseText(file);
         ASSERT_EQ(P.Recent(), unbounded.Recent().substr(0, maxRecent)) << "refill " << refill;
         ASSERT_LE(kept.Items.size(), every.Items.size()) << "refill " << refill;
-        ASSERT_TRUE(std::equal(kept.Items.rbegin(), kept.Items.rend(), every.Items.rbegin(), SameText))
+        ASSERT_TRUE(std::equal(kept.Items.rbegin(), kept.Items.rend(), every.Items.rbegin(),
+                               [](const TData *A, const TData *B) { return A->StrValue == B->StrValue; }))
             << "refill " << refill << ": the stack is the top of the unbounded one";
         ASSERT_EQ(kept.FValue.StrValue, every.FValue.StrValue) << "refill " << refill;
         highestStack = std::max(highestStack, kept.Items.size());

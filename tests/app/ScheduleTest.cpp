@@ -24,24 +24,12 @@
 
 namespace {
 
-winlayer::TSystemTime gNow{};
-
-winlayer::TSystemTime TestClock()
-{
-    return gNow;
-}
+winlayer::TSystemTime gNow{2024, 3, 5, 14, 12, 0, 7, 0};
 
 void SetLocalTime(uint16_t Hour, uint16_t Minute)
 {
     gNow = winlayer::TSystemTime{2024, 3, 5, 14, Hour, Minute, 7, 0};
 }
-
-// Puts the test clock in place for one test.
-struct ClockSet {
-    TClockProc Old;
-    ClockSet() : Old(SetClock(TestClock)) { SetLocalTime(12, 0); }
-    ~ClockSet() { SetClock(Old); }
-};
 
 const char *const ZoneKey = "SYSTEM\\CurrentControlSet\\Control\\TimeZoneInformation";
 
@@ -125,8 +113,6 @@ public:
     {
         return static_cast<TClassMultiElementEx_27BB020 *>(Schedule->Current->Scheme);
     }
-
-    void Start() { CallEventNull(Starter); }
 };
 
 // One tick of an element's timer, as the system delivers it.
@@ -149,11 +135,11 @@ protected:
     void StartAt(uint16_t Hour, uint16_t Minute)
     {
         SetLocalTime(Hour, Minute);
-        Scheme->Start();
+        CallEventNull(Scheme->Starter);
     }
-    int32_t StoredHour() const { return Scheme->Inner()->HourStore->FValue.IntValue; }
 
-    ClockSet Clock;
+    const TClockProc OldClock = SetClock([] { return gNow; });
+    ~Schedule() override { SetClock(OldClock); }
     BiasInRegistry Bias;
     std::unique_ptr<TClassScheduleTest> Scheme;
 };
@@ -185,7 +171,7 @@ TEST_F(Schedule, AtStartTheBiasIsReadAndTheDownloadRunsOnceOrTwiceByTheUtHour)
 
         StartAt(c.Hour, c.Minute);
 
-        EXPECT_EQ(StoredHour(), c.UtHour);
+        EXPECT_EQ(Scheme->Inner()->HourStore->FValue.IntValue, c.UtHour);
         EXPECT_EQ(Scheme->Fetch->Fetches, c.Fetches);
         EXPECT_EQ(Scheme->Fetch->Parses, c.Fetches) << "every successful download is parsed";
         EXPECT_FALSE(Scheme->Inner()->RetryTimer->Enable());
