@@ -119,11 +119,6 @@ public:
     }
 };
 
-bool FileThere(const std::string &Path)
-{
-    return GetFileAttributesA(Path.c_str()) != INVALID_FILE_ATTRIBUTES;
-}
-
 } // namespace
 
 struct Charts : ElementTest {};
@@ -172,10 +167,13 @@ TEST_F(Screenshot, BothChartsFromTheSampleFile)
 
     // Up for the picture: screenshot.sh takes it and then says so.
     std::ofstream(folder + "\\ready").put('1');
-    for (int i = 0; i < 300 && !FileThere(folder + "\\done"); ++i) {
+    const std::string done = folder + "\\done";
+    bool taken = false;
+    for (int i = 0; i < 300 && !taken; ++i) {
         Settle();
         Sleep(100);
+        taken = GetFileAttributesA(done.c_str()) != INVALID_FILE_ATTRIBUTES;
     }
-    EXPECT_TRUE(FileThere(folder + "\\done")) << "the picture was taken";
+    EXPECT_TRUE(taken) << "the picture was taken";
     StopHooks();
 }

@@ -47,7 +47,7 @@ inline std::string Indices(const std::string &Kp)
 inline std::string Row(int Day, const std::string &Kp)
 {
     const std::string date = "2026 11 " + std::string(Day < 10 ? "0" : "") + std::to_string(Day);
-    return date + "    11 " + Indices("22332211") + "    27 " + Indices("24453322") + "    16 " + Indices(Kp);
+    return date + "    11  2 2 3 3 2 2 1 1    27  2 4 4 5 3 3 2 2    16 " + Indices(Kp);
 }
 
 // The lines joined with LF, each one ended.
@@ -72,18 +72,6 @@ inline Texts File(const Texts &Days)
     for (size_t i = 0; i < Days.size(); ++i)
         lines.push_back(Row(static_cast<int>(i % 30) + 1, Days[i]));
     return lines;
-}
-
-// Every character of Kp up to its first '-', one per graph value.
-inline Texts Known(const std::string &Kp)
-{
-    Texts out;
-    for (char c : Kp) {
-        if (c == '-')
-            break;
-        out.push_back(std::string(1, c));
-    }
-    return out;
 }
 
 // Thirty days of made-up values, all known.

@@ -68,12 +68,8 @@ TEST(Entry, AnyOtherCommandLineStartsTheProgramHiddenUntilItsFormIsClosed)
 
         EXPECT_EQ(TextOf(form), "Tervik v4");
         EXPECT_FALSE(IsWindowVisible(form));
-        bool appWindow = false;
-        for (HWND window : testsupport::TopLevelWindowsOf(child.Id(), false)) {
-            appWindow = appWindow || ClassOf(window) == "obj_App";
+        for (HWND window : testsupport::TopLevelWindowsOf(child.Id(), false))
             EXPECT_NE(ClassOf(window), "#32770") << "no message box";
-        }
-        EXPECT_TRUE(appWindow) << "the application window is there, hidden";
         EXPECT_TRUE(testsupport::TopLevelWindowsOf(child.Id(), true).empty())
             << "the program shows no window";
         EXPECT_TRUE(child.StillRunningAfter(500)) << "the program keeps running";

@@ -6,33 +6,32 @@
 
 #include "DgdText.h"
 #include "app/TClassMultiElementEx_27BA100.h"
-#include "elements/text/TQorStrList.h"
-#include "runtime/TQorHub.h"
 #include "runtime/TQorMultiElementEx.h"
-#include "winlayer/WinStrList.h"
 
 using namespace dgd;
 
 using KpParser = Pipeline;
 
-TEST_F(KpParser, AnnouncesTheLastValueOfTheLastDayWithItsLevel)
+TEST_F(KpParser, AnnouncesTheLastValueOfTheLastDayWithItsLevelIconAndTooltip)
 {
     struct Case {
         std::string LastDay;
         std::string Value;
         int Level;
+        std::string Icon;
     } cases[] = {
-        {"21232112", "2", 1}, {"21232110", "0", 1}, {"21232113", "3", 1}, {"21232114", "4", 2},
-        {"21232115", "5", 3}, {"21232119", "9", 3},
+        {"21232112", "2", 1, "ICON3"}, {"21232115", "5", 3, "ICON1"},
         // Values not yet known are written "-1" without a blank, so the value is
         // the last known one.
-        {"2334----", "4", 2}, {"2-------", "2", 1},
+        {"2334----", "4", 2, "ICON2"},
     };
     for (const Case &c : cases) {
         Forget();
         ParseFile(Lf(File({"11111111", "22222222", c.LastDay})));
         EXPECT_EQ(Got().Values, Texts{c.Value}) << c.LastDay;
         EXPECT_EQ(Got().Levels, std::vector<int>{c.Level}) << c.LastDay;
+        EXPECT_EQ(Got().Icons, Texts{c.Icon}) << c.LastDay;
+        EXPECT_EQ(Got().Hints, Texts{"Kp:" + c.Value}) << c.LastDay;
     }
 }
 
@@ -46,62 +45,31 @@ TEST_F(KpParser, AnnouncesTheLevelAndTheTrayBeforeTheValue)
     EXPECT_EQ(announced, (Texts{"level 1", "icon ICON3", "tooltip Kp:3", "value 3", "clear"}));
 }
 
-TEST_F(KpParser, SkipsEmptyLinesAndLinesOfSpacesAfterTheLastDataLine)
+TEST_F(KpParser, TakesTheCharacterAfterTheLastBlankOfTheLastLineWithABlankInItsLast16)
 {
-    const Texts lines = File({"11111111", "22222225"});
+    std::string file = Lf(File({"22222226"}));
+    file.pop_back(); // no break after the data line
     struct Case {
         const char *What;
-        std::string Bytes;
-    } cases[] = {
-        {"empty lines", Lf(lines) + "\n\n\n"},
-        {"lines of spaces", Lf(lines) + "   \n \n                                        \n"},
-        {"both, no final break", Lf(lines) + "\n   \n\n  "},
-        {"trailing spaces on the data line", Lf(Texts(lines.begin(), lines.end() - 1)) + lines.back() + "    \n\n"},
-        {"no final break", Lf(lines).substr(0, Lf(lines).size() - 1)},
-    };
-    for (const Case &c : cases) {
-        Forget();
-        ParseFile(c.Bytes);
-        EXPECT_EQ(Got().Values, Texts{"5"}) << c.What;
-        EXPECT_EQ(Got().Levels, std::vector<int>{3}) << c.What;
-    }
-}
-
-TEST_F(KpParser, TakesTheWholeLineWhenItIsShorterThan16Characters)
-{
-    struct Case {
-        std::string Last;
+        std::string After;
         std::string Value;
     } cases[] = {
-        {"1 2 3", "3"},
-        {"   x 7   ", "7"},
-        {"a b", "b"},
-        {"12 45", "4"},       // the character right after the space, not the rest
-        {"a 1234567890123", "1"}, // 15 characters
-        {"ab 1234567890123", "1"}, // 16: the blank is the tail's third character
+        {"empty lines after the data line", "\n\n\n\n", "6"},
+        {"lines of spaces", "\n   \n \n                                        \n", "6"},
+        {"trailing spaces on the data line", "    \n\n", "6"},
+        {"no final break", "", "6"},
+        {"a last line shorter than 16", "\n1 2 3\n", "3"},
+        {"the character right after the blank, not the rest", "\n12 45\n", "4"},
+        {"15 characters", "\na 1234567890123\n", "1"},
+        {"16: the blank is the tail's third character", "\nab 1234567890123\n", "1"},
+        {"no blank: the line before", "\n20261207111111111111\n\n  \n", "6"},
+        {"the blank 17th from the right: the line before", "\nab c12345678901234567\n", "6"},
+        {"tabs are no blanks", "\n\t1\t2\t3\n", "6"},
     };
     for (const Case &c : cases) {
         Forget();
-        ParseFile(Lf(Join(File({"22222222"}), {c.Last})));
-        EXPECT_EQ(Got().Values, Texts{c.Value}) << "last line \"" << c.Last << "\"";
-    }
-}
-
-TEST_F(KpParser, UsesTheLineBeforeWhenTheLastLineHasNoSpaceInItsTail)
-{
-    struct Case {
-        std::string Last;
-    } cases[] = {
-        {"20261207111111111111"},
-        {"x"},
-        {"ab c12345678901234567"}, // its blank is 17th from the right
-        {"\t1\t2\t3"},
-    };
-    for (const Case &c : cases) {
-        Forget();
-        ParseFile(Lf(Join(File({"22222224"}), {c.Last, "", "  "})));
-        EXPECT_EQ(Got().Values, Texts{"4"}) << "last line \"" << c.Last << "\"";
-        EXPECT_EQ(Got().Levels, std::vector<int>{2});
+        ParseFile(file + c.After);
+        EXPECT_EQ(Got().Values, Texts{c.Value}) << c.What;
     }
     // No line at all with a blank in its tail: nothing is announced.
     Forget();
@@ -109,44 +77,25 @@ TEST_F(KpParser, UsesTheLineBeforeWhenTheLastLineHasNoSpaceInItsTail)
     EXPECT_TRUE(Got().Journal.empty()) << Got().Journal.size() << " events";
 }
 
-TEST_F(KpParser, AValueNotYetKnownAfterABlankIsShownAsMinusAtLevelOne)
-{
-    for (const std::string &last :
-         {Row(7, "2222222") + " -1", std::string("2026 12 06  2 2 -"), Row(7, "22222") + " - - -1"}) {
-        Forget();
-        ParseFile(Lf(Join(File({"55555555"}), {last})));
-        EXPECT_EQ(Got().Values, Texts{"-"}) << last;
-        EXPECT_EQ(Got().Levels, std::vector<int>{1}) << last;
-        EXPECT_EQ(Got().Hints, Texts{"Kp:-"}) << last;
-    }
-}
-
 TEST_F(KpParser, ClassifiesTheValueAsAStringWithLettersFoldedToUpperCase)
 {
-    // Straight into the classification, so that values no file can yield
-    // (a blank) are covered too.
+    auto last = [](const std::string &Value) { return "2026 12 06  2 2 " + Value; };
     struct Case {
+        std::string Line;
         std::string Value;
         int Level;
     } cases[] = {
-        {"0", 1}, {"3", 1}, {"-", 1}, {" ", 1}, {"/", 1}, {"", 1}, {"30", 2}, {"4", 2}, {"49", 2},
-        {"5", 3}, {"9", 3}, {"A", 3}, {"a", 3}, {":", 3}, {"\xC0", 3},
+        // A value not yet known after a blank is shown as "-" at level 1.
+        {Row(7, "2222222") + " -1", "-", 1}, {last("-"), "-", 1},
+        {last("0"), "0", 1}, {last("3"), "3", 1}, {last("/"), "/", 1}, {last("4"), "4", 2}, {last("5"), "5", 3},
+        {last("9"), "9", 3}, {last("A"), "A", 3}, {last("a"), "a", 3}, {last(":"), ":", 3}, {last("\xC0"), "\xC0", 3},
     };
     for (const Case &c : cases) {
         Forget();
-        TPointLink classify;
-        LinkEvent(classify, P.Kp()->ValueHub, &TQorHub::doEvent, 0);
-        TData value = StrData(c.Value);
-        CallEvent(classify, value);
-        EXPECT_EQ(Got().Levels, std::vector<int>{c.Level}) << "value \"" << c.Value << "\"";
-        EXPECT_EQ(Got().Values, Texts{c.Value});
-    }
-    // The same from files.
-    for (const Case &c : {Case{"A", 3}, Case{"a", 3}, Case{"-", 1}}) {
-        Forget();
-        ParseFile(Lf(Join(File({"22222222"}), {"2026 12 06  2 2 " + c.Value})));
-        EXPECT_EQ(Got().Values, Texts{c.Value});
-        EXPECT_EQ(Got().Levels, std::vector<int>{c.Level}) << "value \"" << c.Value << "\" from a file";
+        ParseFile(Lf(Join(File({"55555555"}), {c.Line})));
+        EXPECT_EQ(Got().Values, Texts{c.Value}) << c.Line;
+        EXPECT_EQ(Got().Levels, std::vector<int>{c.Level}) << c.Line;
+        EXPECT_EQ(Got().Hints, Texts{"Kp:" + c.Value}) << c.Line;
     }
 }
 
@@ -188,47 +137,6 @@ TEST_F(KpParser, AFileWithoutAValueChangesNothing)
     }
 }
 
-TEST_F(KpParser, OffersTheParsedLinesOnVar0)
-{
-    ParseFile("first\nsecond line\n\n third \n");
-    TPointLink lines;
-    LinkData(lines, P.KpParser, &TQorMultiElementEx::Var, 0);
-    TData answer;
-    ReadRaw(answer, lines);
-    ASSERT_EQ(DataKind(answer), dtArray);
-    TArrayRec *arr = AsArray(answer);
-    Texts items;
-    for (int32_t i = 0; i < arr->ArrayCountProc.Code(arr->ArrayCountProc.Self); ++i) {
-        TData item;
-        arr->ArrayGetProc.Code(arr->ArrayGetProc.Self, IntData(i), item);
-        items.push_back(item.StrValue);
-    }
-    // One empty item after the last line break; the file's lines as they were.
-    EXPECT_EQ(items, (Texts{"first", "second line", "", " third ", ""}));
-}
-
-TEST_F(KpParser, ParsingTextDirectlyEqualsParsingTheSameBytesFromAFile)
-{
-    const std::string samples[] = {
-        Lf(File(ThirtyDays())),
-        Lf(File({"1", "22", "3-3"})),
-        std::string("2026 12 06  2 2 -\r\n\r\n x 4\rq 5\n\n"),
-        std::string("a\0 b\0\n\0 \0 7", 12),
-        std::string(),
-    };
-    for (const std::string &bytes : samples) {
-        const std::string path = Folder.Path("DGD.txt");
-        testfiles::WriteBytes(path, bytes);
-        TKpPipeline fromFile;
-        fromFile.Parse(path);
-        TKpPipeline direct;
-        direct.ParseText(bytes);
-        EXPECT_EQ(direct.Outcome().Journal, fromFile.Outcome().Journal) << bytes.size() << " bytes";
-        EXPECT_EQ(direct.Recent(), fromFile.Recent()) << bytes.size() << " bytes";
-    }
-    EXPECT_TRUE(Got().Journal.empty()) << "each pipeline is a scheme of its own";
-}
-
 TEST_F(KpParser, AFileWithCrLfOrCrLineEndsReadsExactlyLikeTheSameFileWithLf)
 {
     // Without the mend a CR LF file doubled every line, and the 30-day feed took
@@ -238,7 +146,6 @@ TEST_F(KpParser, AFileWithCrLfOrCrLineEndsReadsExactlyLikeTheSameFileWithLf)
         Join(File({"11111111", "22222225"}), {"", "   ", ""}),
         Join(File({"12345678", "2334----"}), {"2026 12 06  2 2 -"}),
         Join(File({"22222224"}), {"no blank in its tail"}),
-        Header(),
         {"a", "b 1"},
     };
     auto ended = [](const Texts &Lines, const std::string &Break, bool Last) {
@@ -258,7 +165,6 @@ TEST_F(KpParser, AFileWithCrLfOrCrLineEndsReadsExactlyLikeTheSameFileWithLf)
             {"CR LF", ended(lines, "\r\n", true)},
             {"CR LF, no final break", ended(lines, "\r\n", false)},
             {"CR", ended(lines, "\r", true)},
-            {"LF, no final break", ended(lines, "\n", false)},
         };
         for (const Variant &v : variants) {
             Forget();

@@ -14,43 +14,25 @@ using namespace dgd;
 
 namespace {
 
+// Every value of every row up to the row's first unknown one.
 Texts GraphOf(const Texts &Days)
 {
     Texts values;
     for (const std::string &kp : Days)
-        for (const std::string &v : Known(kp))
-            values.push_back(v);
+        for (char c : kp.substr(0, kp.find('-')))
+            values.push_back(std::string(1, c));
     return values;
 }
 
-// What a refill puts in front of the recent values: the known values of the day
-// before and then of the newest day, up to the first unknown, newest first.
-std::string InFront(const std::string &DayBefore, const std::string &Newest)
-{
-    std::string walked;
-    for (const std::string &v : Known(DayBefore + Newest))
-        walked += v;
-    return std::string(walked.rbegin(), walked.rend());
-}
-
-// A day's values made up from a number: mostly low digits, now and then a
-// storm, and in the newest day of a file the values not yet known.
+// A day's values made up from a number; in the newest day of a file the values
+// not yet known.
 std::string MadeUpDay(uint32_t &Seed, bool Newest)
 {
     std::string kp;
     Seed = Seed * 1103515245u + 12345u;
-    const size_t known = Newest ? (Seed >> 16) % 9 : 8;
-    for (size_t i = 0; i < 8; ++i) {
-        Seed = Seed * 1103515245u + 12345u;
-        const uint32_t r = (Seed >> 16) % 100;
-        kp += i >= known ? '-' : static_cast<char>('0' + (r < 90 ? r % 5 : 5 + r % 5));
-    }
+    for (size_t i = 0; i < 8; ++i)
+        kp += Newest && i >= (Seed >> 16) % 9 ? '-' : static_cast<char>('0' + (Seed >> (i * 3)) % 10);
     return kp;
-}
-
-bool SameText(const TData *A, const TData *B)
-{
-    return A->StrValue == B->StrValue;
 }
 
 } // namespace
@@ -64,15 +46,8 @@ TEST_F(MonthFeed, ThirtyCompleteRowsGive240ValuesInTimeOrder)
     EXPECT_EQ(Got().Graph.size(), 240u);
     EXPECT_EQ(Got().Graph, GraphOf(days));
     EXPECT_EQ(Got().GraphClears, 1) << "cleared once, before the values";
-    EXPECT_EQ(P.Recent(), InFront(days[28], days[29]));
-}
-
-TEST_F(MonthFeed, ARowStopsAtItsFirstUnknownValueAndTheNextRowsAreReadNormally)
-{
-    const Texts days = {"12345678", "12------", "87654321", "-1111111", "3333333-"};
-    ParseFile(Lf(File(days)));
-    EXPECT_EQ(Got().Graph, (Texts{"1", "2", "3", "4", "5", "6", "7", "8", "1", "2", "8", "7", "6", "5", "4", "3",
-                                  "2", "1", "3", "3", "3", "3", "3", "3", "3"}));
+    EXPECT_EQ(P.Recent(),
+              std::string(days[29].rbegin(), days[29].rend()) + std::string(days[28].rbegin(), days[28].rend()));
 }
 
 TEST_F(MonthFeed, TheWorkedExampleOfTwoDaysPutsElevenValuesInFront)
@@ -84,13 +59,6 @@ TEST_F(MonthFeed, TheWorkedExampleOfTwoDaysPutsElevenValuesInFront)
     ParseFile(Lf(File({"99999999", "12112232", "233-----"})));
     EXPECT_EQ(P.Recent(), "33223221121" + before);
     EXPECT_EQ(Got().Graph, GraphOf({"99999999", "12112232", "233-----"}));
-}
-
-TEST_F(MonthFeed, ANewestDayStartingUnknownPutsOnlyTheDayBeforeInFront)
-{
-    ParseFile(Lf(File({"11111111", "12345670", "--------"})));
-    EXPECT_EQ(P.Recent(), "07654321");
-    EXPECT_EQ(Got().Graph.size(), 16u);
 }
 
 TEST_F(MonthFeed, LineIndex11IsNeverDataAndIndex12Always)
@@ -105,11 +73,23 @@ TEST_F(MonthFeed, LineIndex11IsNeverDataAndIndex12Always)
         << "the tail of index 12 is \"5 UT 06 Dec 2026\": everything from '0' up counts";
 }
 
-TEST_F(MonthFeed, ASingleDataRowIsUsedAsBothDays)
+TEST_F(MonthFeed, RowsStopAtTheirFirstUnknownAndTheLastTwoGoInFrontNewestFirst)
 {
-    ParseFile(Lf(File({"12345678"})));
-    EXPECT_EQ(P.Recent(), "8765432187654321");
-    EXPECT_TRUE(P.Month()->TailStack->Items.empty());
+    struct Case {
+        const char *What;
+        Texts Days;
+        std::string Recent;
+    } cases[] = {
+        {"a newest day starting unknown: only the day before", {"11111111", "12345670", "--------"}, "07654321"},
+        {"a single data row: used as both days", {"12345678"}, "8765432187654321"},
+        {"rows stopping early", {"12345678", "-1111111", "12------", "87654321", "3333333-"}, "333333312345678"},
+    };
+    for (const Case &c : cases) {
+        TKpPipeline fresh;
+        fresh.ParseText(Lf(File(c.Days)));
+        EXPECT_EQ(fresh.Recent(), c.Recent) << c.What;
+        EXPECT_EQ(fresh.Outcome().Graph, GraphOf(c.Days)) << c.What;
+    }
 }
 
 TEST_F(MonthFeed, WithoutDataRowsTheTopTwoTailsOfEarlierRefillsAreUsedAgain)
@@ -160,7 +140,8 @@ TEST_F(MonthFeed, RecentAndTheTailStackStayBoundedOver10000RefillsAndReadAsWitho
         unbounded.ParseText(file);
         ASSERT_EQ(P.Recent(), unbounded.Recent().substr(0, maxRecent)) << "refill " << refill;
         ASSERT_LE(kept.Items.size(), every.Items.size()) << "refill " << refill;
-        ASSERT_TRUE(std::equal(kept.Items.rbegin(), kept.Items.rend(), every.Items.rbegin(), SameText))
+        ASSERT_TRUE(std::equal(kept.Items.rbegin(), kept.Items.rend(), every.Items.rbegin(),
+                               [](const TData *A, const TData *B) { return A->StrValue == B->StrValue; }))
             << "refill " << refill << ": the stack is the top of the unbounded one";
         ASSERT_EQ(kept.FValue.StrValue, every.FValue.StrValue) << "refill " << refill;
         highestStack = std::max(highestStack, kept.Items.size());

@@ -4,7 +4,6 @@
 
 #include "DgdText.h"
 #include "app/TClassMultiElementEx_27BA520.h"
-#include "runtime/TQorGetIndexData.h"
 #include "runtime/TQorMultiElementEx.h"
 
 using namespace dgd;
@@ -17,25 +16,6 @@ const std::string ErrorText = "\xCE\xF8\xE8\xE1\xEA\xE0 \xF7\xF2\xE5\xED\xE8\xFF
 } // namespace
 
 using TrayState = Pipeline;
-
-TEST_F(TrayState, EachLevelShowsItsIconAndKpJoinedWithTheValue)
-{
-    struct Case {
-        std::string LastDay;
-        std::string Icon;
-        std::string Tooltip;
-    } cases[] = {
-        {"11111112", "ICON3", "Kp:2"},
-        {"11111114", "ICON2", "Kp:4"},
-        {"11111115", "ICON1", "Kp:5"},
-    };
-    for (const Case &c : cases) {
-        Forget();
-        ParseFile(Lf(File({c.LastDay})));
-        EXPECT_EQ(Got().Icons, Texts{c.Icon}) << c.LastDay;
-        EXPECT_EQ(Got().Hints, Texts{c.Tooltip}) << c.LastDay;
-    }
-}
 
 TEST_F(TrayState, TheLastNewsDecidesWhatTheTrayShows)
 {
@@ -57,19 +37,4 @@ TEST_F(TrayState, TheLastNewsDecidesWhatTheTrayShows)
     ParseFile("\n\n");
     EXPECT_EQ(Got().Icons.back(), "ICON4");
     EXPECT_EQ(Got().Hints.back(), ErrorText);
-}
-
-TEST_F(TrayState, TheIconIsWhatTheMainSchemeOffersAtTheChosenInput)
-{
-    // The instance reads its icons through the container, only when it needs one.
-    P.TrayState->Data[2] = TPointLink();
-    ParseFile(Lf(File({"11111114"})));
-    EXPECT_EQ(Got().Icons, Texts{"?"}) << "an unwired outer input: IconOut's own value, not an icon";
-    EXPECT_EQ(P.Tray()->IconPick->Current, 2);
-    EXPECT_EQ(Got().Hints, Texts{"Kp:4"});
-
-    Forget();
-    LinkData(P.TrayState->Data[2], P.IconRed, &TKpPipeline::TIconStandIn::Icon, 0);
-    ParseFile(Lf(File({"11111114"})));
-    EXPECT_EQ(Got().Icons, Texts{"ICON1"});
 }
