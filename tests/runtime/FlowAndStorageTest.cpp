@@ -5,7 +5,6 @@
 #include <vector>
 
 #include "RuntimeTestKit.h"
-#include "runtime/TQorDoData.h"
 #include "runtime/TQorEventFromData.h"
 #include "runtime/TQorFor.h"
 #include "runtime/TQorHub.h"
@@ -38,18 +37,6 @@ TEST(TQorHub, EveryOutputGetsTheIncomingValueInOrderEvenWhenABranchChangesIt)
     }
     EXPECT_EQ(Show(Call(&hub, &TQorHub::doEvent, IntData(4))), "int 4") << "the caller's record is left alone";
     EXPECT_EQ(log, (Texts{"out 0: int 4", "out 1: int 4", "out 2: int 4"}));
-}
-
-TEST(TQorDoData, TheOutputCarriesThePropertyOrNullNeverTheIncomingValue)
-{
-    Running on;
-    TQorDoData e;
-    Sink out;
-    LinkEvent(e.onEventData, &out, &Sink::doTake, 0);
-    Call(&e, &TQorDoData::doData, IntData(5));
-    e.FData = StrData("p");
-    Call(&e, &TQorDoData::doData, IntData(5));
-    EXPECT_EQ(out.Values(), (Texts{"null", "str p"}));
 }
 
 TEST(TQorEventFromData, AReadOfVarRunsOnEventFirstAndDoDataKeepsADeepCopyEvenOfWhatVarAnswered)
@@ -109,7 +96,6 @@ TEST(TQorFor, CountsFromStartToEndThenStops)
         std::vector<int32_t> Events;
         int32_t Stop;
     } cases[] = {
-        {1, 8, 1, 0, 0, {1, 2, 3, 4, 5, 6, 7}, 8},
         {5, 5, 1, 0, 0, {}, 5},
         {5, 5, 1, 1, 0, {5}, 6},
         {5, 0, -2, 1, 0, {5, 3, 1}, -1},

@@ -68,14 +68,10 @@ struct Sink : TElement {
 struct Source : TElement {
     TData Answer;
     int Reads = 0;
-    std::vector<std::string> *Log = nullptr; // notes "read <Name>" when set, for read-order checks
-    std::string Name;
 
     void Value(TData &Data, uint16_t)
     {
         ++Reads;
-        if (Log)
-            Log->push_back("read " + Name);
         Data = Answer;
     }
 };

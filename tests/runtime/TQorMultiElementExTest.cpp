@@ -141,90 +141,36 @@ TEST(SchemeClass, ValuesCrossTheContainerBothWaysAndFreesRunInReverseCreationOrd
 
 namespace {
 
-using Texts = std::vector<std::string>;
-
 // Asks the container to delete its first instance while it is called.
 struct Deleter : TElement {
     TQorMultiElementEx *Target = nullptr;
     void doDelete(TData &Data, uint16_t) { Target->DeleteInstance(0, 65535, Data); }
 };
 
-Texts Boxes; // what DebugMessage showed
-
-class Containers : public ::testing::Test {
-protected:
-    Running On;
-    StartedAs NotStarted{false};
-    TDebugSink OldSink = SetDebugMessageSink([](const std::string &t) { Boxes.push_back(t); });
-
-    void SetUp() override
-    {
-        Freed.clear();
-        Boxes.clear();
-    }
-    void TearDown() override { SetDebugMessageSink(OldSink); }
-
-    // A container as an enclosing scheme sets it up, its factory set Count
-    // times: in mode 0 each makes an instance.
-    static std::unique_ptr<TQorMultiElementEx> NewContainer(uint8_t Mode, int Count = 1)
-    {
-        auto c = std::make_unique<TQorMultiElementEx>(nullptr);
-        c->Mode = Mode;
-        c->SetEventCount(1);
-        c->SetDataCount(1);
-        for (int i = 0; i < Count; ++i)
-            c->SetInstanceFactory(NewInstance<TClassTestSub>);
-        return c;
-    }
-};
+std::vector<std::string> Boxes; // what DebugMessage showed
 
 } // namespace
 
-TEST_F(Containers, WithoutACurrentInstanceEachCallUsesATemporaryOne)
+TEST(Containers, AnInstanceCannotDeleteItself)
 {
-    auto c = NewContainer(1);
-    EXPECT_TRUE(Freed.empty() && c->Instances.empty()) << "mode 1 creates nothing when the factory is set";
-    Sink out;
-    LinkEvent(c->onEvent[0], &out, &Sink::doTake, 0);
-    Call(c.get(), &TQorMultiElementEx::doWork, IntData(5));
-    EXPECT_EQ(out.Values(), Texts{"str inner default"});
-    EXPECT_EQ(Freed, (Texts{"Sub.Keep", "Sub.Fetch", "Sub.Edge"})) << "freed at once";
-
-    TData r;
-    c->Var(r, 0);
-    EXPECT_EQ(Show(r), "int 0") << "a fresh instance, not the one that stored a value";
-    EXPECT_EQ(Freed.size(), 6u);
-    EXPECT_TRUE(c->Instances.empty());
-}
-
-TEST_F(Containers, AnInstanceCannotDeleteItself)
-{
-    auto c = NewContainer(0);
+    Running on;
+    StartedAs notStarted(false);
+    Freed.clear();
+    Boxes.clear();
+    const TDebugSink oldSink = SetDebugMessageSink([](const std::string &t) { Boxes.push_back(t); });
+    auto c = std::make_unique<TQorMultiElementEx>(nullptr);
+    c->Mode = 0;
+    c->SetEventCount(1);
+    c->SetDataCount(1);
+    c->SetInstanceFactory(NewInstance<TClassTestSub>); // mode 0: makes the instance
     Deleter self;
     self.Target = c.get();
     LinkEvent(c->onEvent[0], &self, &Deleter::doDelete, 0);
     Call(c.get(), &TQorMultiElementEx::doWork, IntData(99)); // comes out of instance 0
 
-    EXPECT_EQ(Boxes, Texts{"Self destruction is not allowed !!!"});
+    EXPECT_EQ(Boxes, std::vector<std::string>{"Self destruction is not allowed !!!"});
     ASSERT_EQ(c->Instances.size(), 1u);
     EXPECT_EQ(c->Current, c->Instances[0]);
     EXPECT_TRUE(Freed.empty());
-}
-
-TEST_F(Containers, DeletionRaisesTheInnerMethodFirstAndFindsItsInstanceEvenWhenThatDeletesAnother)
-{
-    auto c = NewContainer(0, 2);
-    Deleter first;
-    first.Target = c.get();
-    LinkEvent(c->onEvent[0], &first, &Deleter::doDelete, 0);
-
-    TData d;
-    for (int32_t bad : {-1, 2})
-        c->DeleteInstance(bad, 0, d);
-    EXPECT_EQ(c->Instances.size(), 2u) << "numbers out of range are ignored";
-    c->DeleteInstance(1, 0, d); // its inner method 0 comes out and deletes instance 0
-    EXPECT_TRUE(Boxes.empty()) << "an instance may delete another one";
-    EXPECT_TRUE(c->Instances.empty()) << "the one asked for went too, though its number moved";
-    EXPECT_EQ(c->Current, nullptr);
-    EXPECT_EQ(Freed.size(), 6u);
+    SetDebugMessageSink(oldSink);
 }

@@ -27,22 +27,3 @@ TEST(TextResource, DescriptionTextKeepsItsBytesAndLineEnds)
     EXPECT_NE(s.find("Красный - опасный уровень (больше 4 Kp)."), std::string::npos);
     EXPECT_EQ(LoadTextResource("NoSuchText"), nullptr);
 }
-
-TEST(TextResource, IconsHaveTheirSizes)
-{
-    struct Case { const char *name; int size; } cases[] = {
-        {"ICON0", 16}, {"ICON1", 48}, {"ICON2", 48}, {"ICON3", 48}, {"ICON4", 48}, {"MAINICON", 16},
-    };
-    for (const Case &c : cases) {
-        HICON icon = static_cast<HICON>(LoadImageA(GetModuleHandleA(nullptr), c.name, IMAGE_ICON, 0, 0, 0));
-        ASSERT_NE(icon, nullptr) << c.name;
-        ICONINFO info{};
-        ASSERT_TRUE(GetIconInfo(icon, &info)) << c.name;
-        BITMAP bm{};
-        GetObjectA(info.hbmColor, sizeof bm, &bm);
-        EXPECT_EQ(bm.bmWidth, c.size) << c.name;
-        DeleteObject(info.hbmColor);
-        DeleteObject(info.hbmMask);
-        DestroyIcon(icon);
-    }
-}

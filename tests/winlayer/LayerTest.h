@@ -89,10 +89,9 @@ private:
 };
 
 // A hidden top-level form of its own (no application window), with its window made.
-inline winlayer::TWinControl *MadeForm(winlayer::TWinControl *parent = nullptr,
-                                       const std::string &caption = "test form")
+inline winlayer::TWinControl *MadeForm()
 {
-    winlayer::TWinControl *form = winlayer::NewForm(parent, caption);
+    winlayer::TWinControl *form = winlayer::NewForm(nullptr, "test form");
     form->SetVisible(false);
     form->EnsureWindow();
     return form;

@@ -188,23 +188,3 @@ TEST_F(LayerTest, RefusedCloseWhileTheLoopRunsKeepsRunningAndStopLoopIgnoresARef
     EXPECT_EQ(appRefusal.Asked, 1) << "StopLoop closes the application window once";
     EXPECT_EQ(LiveNow(), 0) << "StopLoop freed the application window despite its refusal";
 }
-
-TEST_F(LayerTest, ClosingTheMainFormClosesTheApplicationWindowAndPostsQuit)
-{
-    TAppAndForm made;
-    TLog log;
-    TTagged appClose{&log, "app got WM_CLOSE"};
-    appClose.First = appClose.Last = WM_CLOSE;
-    AddHandler(made.App, appClose.Handler());
-    AppWindow = made.App;
-    LoopRunning = 1;
-
-    EXPECT_EQ(Perform(made.Form, WM_CLOSE, 0, 0), 0);
-    EXPECT_EQ(log.Entries, (std::vector<std::string>{"app got WM_CLOSE"}));
-    EXPECT_TRUE(IsWindow(made.Form->Handle)) << "the main form is not destroyed by its close";
-    MSG quit;
-    EXPECT_TRUE(PeekMessageA(&quit, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE)) << "WM_QUIT posted";
-    LoopRunning = 0;
-    AppWindow = nullptr;
-    made.App->Free();
-}

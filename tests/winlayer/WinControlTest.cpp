@@ -1,13 +1,9 @@
 // Making windows for objects, and the message rules of the layer, with real windows.
 #include "LayerTest.h"
-#include "Pixels.h"
 
 using namespace winlayer;
 using layertest::LayerTest;
 using layertest::MadeForm;
-using layertest::TAppAndForm;
-using layertest::TLog;
-using layertest::TMemoryPicture;
 
 namespace {
 
@@ -92,49 +88,11 @@ TEST_F(LayerTest, FreeingAChildLeavesTheParentWithoutItAndFreeingTheParentTakesT
     EXPECT_EQ(LiveNow(), 0);
 }
 
-TEST_F(LayerTest, FormBackgroundIsFilledWithTheFormColourAndTheMessageLeftUnclaimed)
-{
-    struct TCase {
-        uint32_t Color;
-        bool Transparent;
-        COLORREF Expected;
-    };
-    const COLORREF marker = RGB(1, 2, 3);
-    const TCase cases[] = {
-        {0xFF00000F, false, GetSysColor(COLOR_BTNFACE)}, // the top bit names a system colour
-        {0x00FF0000, true, marker},
-    };
-    for (const TCase &c : cases) {
-        TWinControl *form = MadeForm(nullptr, "background");
-        form->Color = c.Color;
-        form->Transparent = c.Transparent;
-        TLog log;
-        layertest::TTagged older{&log, "older", false, WM_ERASEBKGND, WM_ERASEBKGND};
-        form->Handlers.insert(form->Handlers.begin(), THandlerEntry{older.Handler(), false});
-        TMemoryPicture picture(20, 20, marker);
-
-        SendMessageA(form->Handle, WM_ERASEBKGND, reinterpret_cast<WPARAM>(picture.DC), 0);
-        EXPECT_EQ(picture.Read().At(10, 10), c.Expected) << "colour " << std::hex << c.Color;
-        EXPECT_EQ(log.Entries.size(), 1u) << "not claimed: the walk goes on";
-        form->Free();
-    }
-}
-
 TEST_F(LayerTest, ReleaseMessageFreesTheObjectAndItsWindow)
 {
     TWinControl *form = MadeForm();
     HWND window = form->Handle;
     EXPECT_EQ(SendMessageA(window, WM_LAYER_RELEASE, 0, 0), 0);
     EXPECT_FALSE(IsWindow(window));
-    EXPECT_EQ(LiveNow(), 0);
-}
-
-TEST_F(LayerTest, DestroyedWindowOfTheMainFormLeavesItsObjectWithoutAHandle)
-{
-    TAppAndForm made;
-    DestroyWindow(made.Form->Handle);
-    EXPECT_EQ(made.Form->Handle, nullptr) << "the object forgets the dead window";
-    EXPECT_EQ(made.App->Children, (std::vector<TWinControl *>{made.Form})) << "the main form's object stays";
-    made.App->Free();
     EXPECT_EQ(LiveNow(), 0);
 }

@@ -7,7 +7,6 @@
 
 using testfiles::Make;
 using testfiles::TempFolder;
-using winlayer::TIniFileMode;
 using winlayer::TWinIniFile;
 
 TEST(WinIniFile, ReadModeAnswersTheKeysIntegerOrTheGivenValue)
@@ -27,15 +26,4 @@ TEST(WinIniFile, ReadModeAnswersTheKeysIntegerOrTheGivenValue)
         EXPECT_EQ(ini->ValueInteger(c.key, c.value), c.result) << "[" << c.section << "] " << c.key;
     }
     EXPECT_FALSE(std::filesystem::exists(folder.Path("missing.ini"))) << "reading created a file";
-}
-
-TEST(WinIniFile, WriteModeStoresDecimalTextAndAnswersTheValue)
-{
-    TempFolder folder;
-    std::string path = folder.Path("written.ini");
-    auto writer = Make<TWinIniFile>(path);
-    writer->SetSection("Main");
-    writer->SetMode(TIniFileMode::ifmWrite);
-    EXPECT_EQ(writer->ValueInteger("Key", -7), -7);
-    EXPECT_NE(testfiles::ReadBytes(path).find("[Main]\r\nKey=-7"), std::string::npos) << testfiles::ReadBytes(path);
 }

@@ -71,15 +71,3 @@ TEST(WinStrList, BadIndexesChangeNothingAndReadAsEmpty)
         EXPECT_EQ(LinesOf(*list), before) << "after edits at " << index;
     }
 }
-
-TEST(WinStrList, SetTextFromOneOfItsOwnLines)
-{
-    auto list = Make<TWinStrList>();
-    list->Add("short\rtext");
-    list->Add(std::string(100, 'x') + "\r" + std::string(100, 'y'));
-    list->SetText(list->Items(1), true);
-    EXPECT_EQ(list->Count(), 4);
-    EXPECT_EQ(list->Items(3), std::string(100, 'y'));
-    list->SetText(list->Items(0), false);
-    EXPECT_EQ(LinesOf(*list), (Lines{"short", "text"}));
-}
