@@ -1,7 +1,6 @@
-// The charts without a window: the grapher's value buffer, stream input and
-// drawing steps, the plotter's scale bounds, series list, drawing steps and
-// pan and zoom arithmetic, and the histogram series element, all drawn on a
-// canvas that records what it was asked to draw.
+// The charts without a window: the grapher's drawing steps, the plotter's
+// scale bounds and drawing steps, and the histogram series element, all drawn
+// on a canvas that records what it was asked to draw.
 #include <gtest/gtest.h>
 
 #include <string>
@@ -14,7 +13,6 @@
 #include "elements/chart/TQorPlotHistogram.h"
 #include "elements/chart/TRecordingPlotter.h"
 #include "runtime/RuntimeTestKit.h"
-#include "winlayer/WinMemoryStream.h"
 
 using namespace testkit;
 
@@ -167,40 +165,6 @@ struct Bars : TQorPlotHistogram {
 
 } // namespace
 
-TEST(GrapherCore, AddStepsXAndMaxCountDropsTheOldestBeforeAdding)
-{
-    struct Case {
-        double Step;
-        int32_t MaxCount;
-        std::vector<double> Xs, Ys;
-    } cases[] = {
-        {1.0, 0, {0, 1, 2, 3, 4}, {3, 1, 4, 1, 5}},
-        {0.5, 3, {1.0, 1.5, 2.0}, {4, 1, 5}}, // X goes on past the dropped values
-        {1.0, 1, {0.0}, {5}},                 // the only value dropped first: the next is X 0 again
-    };
-    for (const Case &c : cases) {
-        TGrapherCore g;
-        g.Step = c.Step;
-        g.MaxCount = c.MaxCount;
-        for (int v : {3, 1, 4, 1, 5})
-            g.Add(v);
-        EXPECT_EQ(Column(g.Values, &TChartItem::X), c.Xs) << "MaxCount " << c.MaxCount;
-        EXPECT_EQ(Column(g.Values, &TChartItem::Y), c.Ys) << "MaxCount " << c.MaxCount;
-    }
-}
-
-TEST(GrapherCore, StreamGivesLittleEndianSignedPairsAndALoneLastByteAsLowByte)
-{
-    auto *stream = winlayer::NewObject<winlayer::TWinMemoryStream>();
-    const uint8_t bytes[] = {0x01, 0x00, 0xFF, 0xFF, 0x00, 0x80, 0xFE};
-    stream->Write(bytes, sizeof bytes); // read from its start wherever it stands
-    TGrapherCore g;
-    g.Step = 1.0;
-    g.AddStream(stream);
-    EXPECT_EQ(Column(g.Values, &TChartItem::Y), (std::vector<double>{1, -1, -32768, 254}));
-    stream->Free();
-}
-
 TEST(GrapherCoreDraw, ThirtyDayGraphGridLabelsAndLine)
 {
     TGrapherCore g;
@@ -272,20 +236,6 @@ TEST(GrapherCoreDraw, NarrowPlotsHaveNoLabels)
     TRecordingCanvas justWide;
     g.Draw(justWide, 61, 73, {0, 0, 61, 73}, Back);
     EXPECT_EQ(justWide.Texts.size(), 14u) << "10.17 and 12.17 pixels per step get labels";
-}
-
-TEST(PlotterCore, SeriesListTakesASeriesOnceAndFreesItOnRemove)
-{
-    TRecordingPlotter p;
-    auto *a = new THistogramSeries;
-    auto *b = new THistogramSeries;
-    for (TSeries *series : {a, b, a})
-        p.AddSeries(series);
-    ASSERT_EQ(p.SeriesCount(), 2) << "a series is listed once";
-    p.RemoveSeries(a); // freed: ASan reports a leak otherwise
-    EXPECT_EQ(p.SeriesAt(0), b);
-    p.RemoveSeries(b);
-    EXPECT_EQ(p.SeriesCount(), 0);
 }
 
 TEST(PlotterCoreDraw, DailyHistogramDottedGridLabelsClippedBarsAndFrame)
@@ -363,29 +313,6 @@ TEST(PlotterCoreDraw, EdgeCasesOfTheScaleAndNarrowPlotsWithoutLabels)
         std::vector<std::string> labels = cs.XLabels;
         labels.insert(labels.end(), cs.YLabels.begin(), cs.YLabels.end());
         EXPECT_EQ(c.TextValues(), labels) << cs.What;
-    }
-}
-
-TEST(PlotterCoreMouse, PanZoomBoxAndWheelLeaveTheYScaleAloneWithoutPlotHeight)
-{
-    const char *operations[] = {"pan", "zoom box", "wheel"};
-    for (int op = 0; op < 3; ++op) {
-        TRecordingPlotter p;
-        p.MaxY = 8.0;
-        p.MinX = 2.0;
-        p.MaxX = 14.0;
-        p.MarginTop = p.MarginBottom = 41;
-        p.DownX = 42;
-        p.LastX = 84;
-        p.LastY = 41;
-        if (op == 0)
-            p.Pan(70, 50, 336, 82);
-        else if (op == 1)
-            p.ZoomToBox(336, 82);
-        else
-            p.WheelZoom(120 << 16, 336, 82);
-        EXPECT_EQ(std::make_pair(p.MinY, p.MaxY), std::make_pair(0.0, 8.0)) << operations[op];
-        EXPECT_NE(std::make_pair(p.MinX, p.MaxX), std::make_pair(2.0, 14.0)) << operations[op] << " still moves X";
     }
 }
 

@@ -45,8 +45,7 @@ void ExpectRead(TQorRegistry &Reader, uint8_t Root, const std::string &Key, cons
     Reader.SuccessOnly = SuccessOnly;
     TData none;
     Reader.doRead(none, 0);
-    EXPECT_EQ(got.Values(), Expected) << Key << "\\" << Value << " as kind " << int(Kind) << ", SuccessOnly "
-                                      << int(SuccessOnly);
+    EXPECT_EQ(got.Values(), Expected) << Key << "\\" << Value << " kind " << int(Kind) << " " << int(SuccessOnly);
 }
 
 } // namespace

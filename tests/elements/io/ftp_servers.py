@@ -1,17 +1,15 @@
 #!/usr/bin/python3
-"""Runs a command beside FTP and HTTP servers on loopback serving a temporary
-pub/latest/DGD.txt (a copy of --sample, if given), and exits with its exit code:
-
-  ftp_servers.py [--sample FILE] [--log FILE] -- command args...
-
-The command learns where everything is from the TERVIK_* variables set in
-main(). Nothing here reaches outside 127.0.0.1.
-"""
+"""Runs a command beside FTP and HTTP test servers on loopback and exits with its exit code."""
+# The servers serve a temporary pub/latest/DGD.txt (a copy of --sample):
+#   ftp_servers.py --sample FILE [--log FILE] -- command args...
+# The command learns where everything is from the TERVIK_* variables set in
+# main(). Nothing here reaches outside 127.0.0.1.
 
 import argparse
 import http.server
 import logging
 import os
+import pathlib
 import shutil
 import socket
 import subprocess
@@ -40,8 +38,8 @@ def background(target, *args):
 
 
 class RealServer:
-    """pyftpdlib, anonymous with write access, on a loop of its own so that
-    closing one server does not close the other's sockets."""
+    """pyftpdlib, anonymous with write access."""
+    # On a loop of its own so that closing one server does not close the other's sockets.
 
     def __init__(self, root, port=0):
         authorizer = DummyAuthorizer()
@@ -65,8 +63,8 @@ class RealServer:
 
 
 def gated_server(root, gate, port):
-    """A real server on port that is up only while the gate file exists, so a
-    program under test can meet the server down first and up later."""
+    """A real server on port that is up only while the gate file exists."""
+    # So a program under test can meet the server down first and up later.
     server = None
     while not STOPPING.wait(0.05):
         up = os.path.exists(gate)
@@ -80,12 +78,10 @@ def gated_server(root, gate, port):
 
 
 class WebHandler(http.server.SimpleHTTPRequestHandler):
-    """Serves the folder, logs every request line to the request log; the
-    first part of the path picks a misbehaviour instead:
-      /cut/<file>      200 with the whole file's Content-Length, half the file, then the connection closes
-      /missing/<file>  404
-      /silent/<file>   takes the request and never answers (until the servers stop)
-    """
+    """Serves the folder and logs every request line; the path's first part may pick a misbehaviour."""
+    #   /cut/<file>      200 with the whole file's Content-Length, half the file, then the connection closes
+    #   /missing/<file>  404
+    #   /silent/<file>   takes the request and never answers (until the servers stop)
 
     request_log = None
     lock = threading.Lock()
@@ -102,8 +98,7 @@ class WebHandler(http.server.SimpleHTTPRequestHandler):
             return super().do_GET()
         self.close_connection = True
         if mode == "cut":
-            with open(self.translate_path("/" + rest), "rb") as f:
-                data = f.read()
+            data = pathlib.Path(self.translate_path("/" + rest)).read_bytes()
             self.send_response(200)
             self.send_header("Content-Length", str(len(data)))
             self.end_headers()
@@ -125,31 +120,22 @@ def loopback_socket():
 
 def main():
     parser = argparse.ArgumentParser()
-    parser.add_argument("--sample")
+    parser.add_argument("--sample", required=True)
     parser.add_argument("--log")
     parser.add_argument("command", nargs=argparse.REMAINDER)
     args = parser.parse_args()
     command = args.command[1:] if args.command[:1] == ["--"] else args.command
-    if not command:
-        parser.error("no command to run")
 
-    log = open(args.log, "w") if args.log else None
-    logging.basicConfig(stream=log or sys.stderr, level=logging.INFO if log else logging.WARNING)
+    logging.basicConfig(filename=args.log, filemode="w", level=logging.INFO if args.log else logging.WARNING)
     root = tempfile.mkdtemp(prefix="tervik-ftp-")
     control = tempfile.mkdtemp(prefix="tervik-ftp-gate-")
     stoppers = []
     try:
         os.makedirs(os.path.join(root, "pub", "latest"))
-        target = os.path.join(root, "pub", "latest", "DGD.txt")
-        if args.sample:
-            shutil.copyfile(args.sample, target)
-        else:
-            with open(target, "wb") as f:
-                f.write(b"# DGD.txt test content\r\n" * 40)
+        shutil.copyfile(args.sample, os.path.join(root, "pub", "latest", "DGD.txt"))
         real = RealServer(root)
-        stoppers.append(real.stop)
-        scripted = scripted_ftp.ScriptedServer(root, log)
-        stoppers.append(scripted.stop)
+        scripted = scripted_ftp.ScriptedServer(root)
+        stoppers += [real.stop, scripted.stop]
         closed, closed_port = loopback_socket()
         closed.close()
         # Connecting to the stalled port hangs: the listener never accepts and
@@ -190,8 +176,6 @@ def main():
             stop()
         shutil.rmtree(root, ignore_errors=True)
         shutil.rmtree(control, ignore_errors=True)
-        if log:
-            log.close()
 
 
 if __name__ == "__main__":

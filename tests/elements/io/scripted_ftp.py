@@ -1,28 +1,24 @@
-"""A small FTP server of our own for what a well-behaved server never does.
-The login name picks the misbehaviour (so the test chooses by the reader's
-UserName); any other name gets a normal server:
-
-  nosize     refuses SIZE, then transfers normally with 226
-  refusecwd  refuses every CWD with 550
-  missing    SIZE and RETR answer 550
-  cut426     sends half the file, closes the data connection cleanly, replies 426
-  cutnosize  as cut426 but refuses SIZE, so only the final reply tells
-  cutreset   sends half the file, then resets the data connection, replies 426
-  cutquit    as cut426 but drops the control connection without a reply
-  silent     answers the login, then never answers again (keeps the line open)
-  stall      opens the data connection, sends half the file and then nothing
-  alternate  answers RETR with 550 every second time, counted over all
-             sessions (the first transfer succeeds), and normally otherwise
-"""
+"""A small FTP server of our own for what a well-behaved server never does."""
+# The login name picks the misbehaviour (so the test chooses by the reader's
+# UserName); any other name gets a normal server:
+#   refusecwd  refuses every CWD with 550
+#   cut426     sends half the file, closes the data connection cleanly, replies 426
+#   cutnosize  as cut426 but refuses SIZE, so only the final reply tells
+#   cutquit    as cut426 but drops the control connection without a reply
+#   silent     answers the login, then never answers again (keeps the line open)
+#   stall      opens the data connection, sends half the file and then nothing
+#   alternate  answers RETR with 550 every second time, counted over all
+#              sessions (the first transfer succeeds), and normally otherwise
 
 import contextlib
 import itertools
+import logging
 import os
+import pathlib
 import socket
-import struct
 import threading
 
-CUTS = {"cut426", "cutnosize", "cutreset", "cutquit", "stall"}  # half the file, then trouble
+CUTS = {"cut426", "cutnosize", "cutquit", "stall"}  # half the file, then trouble
 FIXED = {"SYST": "215 UNIX Type: L8", "NOOP": "200 ok", "TYPE": "200 type set", "USER": "331 any password will do"}
 
 
@@ -39,7 +35,7 @@ class Session(threading.Thread):
         self.mode, self.cwd, self.pasv = "plain", "/", None
 
     def reply(self, text):
-        self.server.log("<- " + text)
+        logging.info("<- " + text)
         self.conn.sendall((text + "\r\n").encode("latin-1"))
 
     # The served file or folder a name stands for; None when it climbs out.
@@ -51,14 +47,14 @@ class Session(threading.Thread):
 
     def file(self, name):
         target = self.path(name)
-        return target if self.mode != "missing" and target and os.path.isfile(target) else None
+        return target if target and os.path.isfile(target) else None
 
     def run(self):
         with contextlib.suppress(OSError):
             self.reply("220 scripted test server")
             for line in self.conn.makefile("rb"):
                 line = line.decode("latin-1").rstrip("\r\n")
-                self.server.log("-> " + line)
+                logging.info("-> " + line)
                 verb, _, arg = line.partition(" ")
                 if verb.upper() == "USER":
                     self.mode = arg
@@ -87,7 +83,7 @@ class Session(threading.Thread):
         self.reply("250 directory changed")
 
     def cmd_SIZE(self, arg):
-        if self.mode in ("nosize", "cutnosize"):
+        if self.mode == "cutnosize":
             return self.reply("500 SIZE not understood")
         target = self.file(arg)
         self.reply("213 %d" % os.path.getsize(target) if target else "550 no such file")
@@ -108,10 +104,7 @@ class Session(threading.Thread):
             return self.reply("550 no such file")
         if self.mode == "alternate" and next(self.server.retrs) % 2 == 0:
             return self.reply("550 not this time")
-        if self.pasv is None:
-            return self.reply("425 use PASV first")
-        with open(target, "rb") as f:
-            data = f.read()
+        data = pathlib.Path(target).read_bytes()
         self.reply("150 opening data connection")
         self.pasv.settimeout(30)
         try:
@@ -127,33 +120,24 @@ class Session(threading.Thread):
         data_conn.sendall(data[: len(data) // 2])
         if self.mode == "stall":
             return self.server.hold(self, data_conn)
-        if self.mode == "cutreset":
-            data_conn.setsockopt(socket.SOL_SOCKET, socket.SO_LINGER, struct.pack("ii", 1, 0))
-        else:
-            data_conn.shutdown(socket.SHUT_WR)
+        data_conn.shutdown(socket.SHUT_WR)
         data_conn.close()
         if self.mode == "cutquit":
             return False
-        self.reply("426 connection %s; transfer aborted" % ("reset" if self.mode == "cutreset" else "closed"))
+        self.reply("426 connection closed; transfer aborted")
 
 
 class ScriptedServer(threading.Thread):
     """Plain sockets, one thread per control connection, loopback only; starts at once."""
 
-    def __init__(self, root, log=None):
+    def __init__(self, root):
         super().__init__(daemon=True)
-        self.root, self.logfile = root, log
+        self.root = root
         self.listener = socket.create_server(("127.0.0.1", 0), backlog=8)
         self.port = self.listener.getsockname()[1]
         self.held, self.lock = [], threading.Lock()
         self.retrs = itertools.count(1)  # RETRs of the alternate mode, counted over all sessions
         self.start()
-
-    def log(self, text):
-        if self.logfile:
-            with self.lock:
-                self.logfile.write(text + "\n")
-                self.logfile.flush()
 
     # A silent session's sockets stay open, unanswered, until the server stops.
     def hold(self, session, *extra):

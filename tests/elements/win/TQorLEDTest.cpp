@@ -11,7 +11,7 @@ TEST_F(LedTest, AnUnframedLedIsAGreenOrRedDiscOnTheFormsBackground)
     const COLORREF face = GetSysColor(COLOR_BTNFACE);
     for (COLORREF centre : {COLORREF(0x008000), COLORREF(0x0000FF)}) {
         const Snapshot shot = Printed(led->Control->Handle);
-        ASSERT_EQ(shot.Pixels.size(), 15u * 15u);
+        ASSERT_EQ(shot.Bits.size(), 15u * 15u);
         EXPECT_EQ(shot.At(7, 7), centre) << "centre";
         EXPECT_EQ(shot.At(7, 1), centre) << "inside near the top";
         EXPECT_EQ(shot.At(1, 7), centre) << "inside near the left";

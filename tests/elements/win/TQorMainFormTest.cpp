@@ -1,5 +1,5 @@
 // The main form element on the window layer: start, the close protocol,
-// activation, and position saving in an ini file and in the registry.
+// and position saving in an ini file and in the registry.
 #include "WinTestKit.h"
 
 using namespace wintest;
@@ -93,24 +93,6 @@ TEST_F(MainFormTest, AfterOnCloseNothingReachesAnyElement)
     QuitPosted();
 }
 
-TEST_F(MainFormTest, ActivationRaisesActivateOrDeactivateByTheLowWordAlone)
-{
-    TQorMainForm *form = MakeMainForm();
-    SinkFor(form->onActivate, "activate");
-    SinkFor(form->onDeactivate, "deactivate");
-    Running running;
-    const std::pair<WPARAM, std::string> cases[] = {{WA_CLICKACTIVE, "activate: null"},
-                                                    {MAKEWPARAM(WA_INACTIVE, 1), "deactivate: null"}}; // minimised
-    for (const auto &[wParam, expected] : cases) {
-        Log.clear();
-        SendMessageA(form->Control->Handle, WM_ACTIVATE, wParam, 0);
-        // The default processing may activate the window for real and so report it once more.
-        ASSERT_FALSE(Log.empty()) << "wParam 0x" << std::hex << wParam;
-        for (const std::string &event : Log)
-            EXPECT_EQ(event, expected) << "wParam 0x" << std::hex << wParam;
-    }
-}
-
 TEST_F(MainFormTest, ThePositionRoundTripsThroughTheIniFileOrForAnIniNameInCapitalsTheRegistry)
 {
     static std::string folder;
@@ -143,28 +125,4 @@ TEST_F(MainFormTest, ThePositionRoundTripsThroughTheIniFileOrForAnIniNameInCapit
     TQorMainForm::IniFolder = oldFolder;
     DeleteFileA(file.c_str());
     RegDeleteKeyA(HKEY_CURRENT_USER, key.c_str());
-}
-
-TEST_F(MainFormTest, RegistryValuesOfFourBytesAreBoundsWhateverTheirType)
-{
-    const std::string key = "Software\\TervikTest\\Load";
-    HKEY handle = nullptr;
-    ASSERT_EQ(RegCreateKeyExA(HKEY_CURRENT_USER, key.c_str(), 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &handle,
-                              nullptr),
-              ERROR_SUCCESS);
-    const int32_t left = 33, height = 123;
-    const int16_t shortTop = 44;
-    const int64_t longWidth = 321;
-    RegSetValueExA(handle, "Left", 0, REG_BINARY, reinterpret_cast<const BYTE *>(&left), 4);
-    RegSetValueExA(handle, "Top", 0, REG_BINARY, reinterpret_cast<const BYTE *>(&shortTop), 2);
-    RegSetValueExA(handle, "Width", 0, REG_BINARY, reinterpret_cast<const BYTE *>(&longWidth), 8);
-    RegSetValueExA(handle, "Height", 0, REG_DWORD, reinterpret_cast<const BYTE *>(&height), 4);
-    RegCloseKey(handle);
-    const RECT b = ShownAt("TervikTest\\Load");
-    EXPECT_EQ(b.left, 33) << "a 4-byte binary value is used";
-    EXPECT_EQ(b.top, 40) << "a 2-byte value is skipped";
-    EXPECT_EQ(b.right - b.left, 200) << "an 8-byte value is skipped";
-    EXPECT_EQ(b.bottom - b.top, 123) << "and the values after them are still read";
-    RegDeleteKeyA(HKEY_CURRENT_USER, key.c_str());
-    RegDeleteKeyA(HKEY_CURRENT_USER, "Software\\TervikTest");
 }

@@ -17,37 +17,14 @@ using namespace wintest;
 namespace {
 
 // Every Shell_NotifyIconA request of the tray element, with a copy of its record.
-struct TrayRecorder {
-    struct Call {
-        DWORD Message;
-        NOTIFYICONDATAA Record;
-    };
-    static std::vector<Call> &Calls()
-    {
-        static std::vector<Call> calls;
-        return calls;
-    }
-    static int Count(DWORD Message)
-    {
-        int n = 0;
-        for (const Call &c : Calls())
-            n += c.Message == Message;
-        return n;
-    }
-    // Icons in the tray as the requests tell it.
-    static int IconsShown() { return Count(NIM_ADD) - Count(NIM_DELETE); }
+std::vector<std::pair<DWORD, NOTIFYICONDATAA>> Calls;
 
-    TQorTrayIcon::TNotifyProc Old = TQorTrayIcon::NotifyIcon;
-    TrayRecorder()
-    {
-        Calls().clear();
-        TQorTrayIcon::NotifyIcon = [](DWORD Message, NOTIFYICONDATAA *Data) {
-            Calls().push_back(Call{Message, *Data});
-            return TRUE;
-        };
-    }
-    ~TrayRecorder() { TQorTrayIcon::NotifyIcon = Old; }
-};
+int Count(DWORD Message)
+{
+    return static_cast<int>(std::count_if(Calls.begin(), Calls.end(), [&](auto &c) { return c.first == Message; }));
+}
+// Icons in the tray as the requests tell it.
+int IconsShown() { return Count(NIM_ADD) - Count(NIM_DELETE); }
 
 // Sees what reaches the form's handler after the tray element's.
 struct Behind {
@@ -66,7 +43,7 @@ struct Behind {
 
 // A hidden application window with a hidden form on it, and the tray element on the form.
 struct TrayTest : ElementTest {
-    TrayRecorder Recorder;
+    const TQorTrayIcon::TNotifyProc OldNotify = TQorTrayIcon::NotifyIcon;
     TWinControl *App = nullptr;
     TWinControl *Form = nullptr;
     Behind Previous;
@@ -78,6 +55,11 @@ struct TrayTest : ElementTest {
     void SetUp() override
     {
         ElementTest::SetUp();
+        Calls.clear();
+        TQorTrayIcon::NotifyIcon = [](DWORD Message, NOTIFYICONDATAA *Data) {
+            Calls.push_back({Message, *Data});
+            return TRUE;
+        };
         App = NewAppWindow("tray test");
         App->SetVisible(false);
         Form = NewForm(App, "Form");
@@ -92,6 +74,7 @@ struct TrayTest : ElementTest {
         Tray.reset();
         if (App)
             App->Free();
+        TQorTrayIcon::NotifyIcon = OldNotify;
         ElementTest::TearDown();
     }
 };
@@ -106,9 +89,9 @@ TEST_F(TrayTest, TheRecordsHaveTheFirstLayoutWithTheTooltipCutTo63Characters)
     Tray->SetHint(seventy);
     Tray->doShowIcon(None, 0);
     Tray->doShowIcon(None, 0);
-    ASSERT_EQ(TrayRecorder::Calls().size(), 1u) << "an icon in the tray is not added again";
-    const NOTIFYICONDATAA &add = TrayRecorder::Calls()[0].Record;
-    EXPECT_EQ(TrayRecorder::Calls()[0].Message, static_cast<DWORD>(NIM_ADD));
+    ASSERT_EQ(Calls.size(), 1u) << "an icon in the tray is not added again";
+    const NOTIFYICONDATAA &add = Calls[0].second;
+    EXPECT_EQ(Calls[0].first, static_cast<DWORD>(NIM_ADD));
     EXPECT_EQ(add.cbSize, static_cast<DWORD>(NOTIFYICONDATAA_V1_SIZE));
     EXPECT_EQ(add.hWnd, Form->Handle);
     EXPECT_EQ(add.uID, 1u);
@@ -120,17 +103,17 @@ TEST_F(TrayTest, TheRecordsHaveTheFirstLayoutWithTheTooltipCutTo63Characters)
 
     TData hint = StrData(std::string(70, 'k'));
     Tray->doHint(hint, 0);
-    ASSERT_EQ(TrayRecorder::Calls().size(), 2u);
-    EXPECT_EQ(TrayRecorder::Calls()[1].Message, static_cast<DWORD>(NIM_MODIFY)) << "a new hint modifies the icon";
-    EXPECT_EQ(std::string(TrayRecorder::Calls()[1].Record.szTip), std::string(63, 'k'));
+    ASSERT_EQ(Calls.size(), 2u);
+    EXPECT_EQ(Calls[1].first, static_cast<DWORD>(NIM_MODIFY)) << "a new hint modifies the icon";
+    EXPECT_EQ(std::string(Calls[1].second.szTip), std::string(63, 'k'));
     TQorIcon holder;
     holder.SetIcon(LoadIconA(nullptr, reinterpret_cast<LPCSTR>(IDI_WARNING)));
     TData icon;
     holder.Icon(icon, 0);
     Tray->doSetIcon(icon, 0);
-    EXPECT_EQ(TrayRecorder::Calls().back().Record.hIcon, AsIcon(icon)->Handle());
+    EXPECT_EQ(Calls.back().second.hIcon, AsIcon(icon)->Handle());
     Tray->doSetIcon(hint, 0);
-    EXPECT_EQ(TrayRecorder::Calls().back().Record.hIcon, FormIcon) << "not an icon: the form's own";
+    EXPECT_EQ(Calls.back().second.hIcon, FormIcon) << "not an icon: the form's own";
 }
 
 TEST_F(TrayTest, TheCallbackMessageRaisesTheMouseEventsInOrder)
@@ -158,17 +141,17 @@ TEST_F(TrayTest, TheCallbackMessageRaisesTheMouseEventsInOrder)
 TEST_F(TrayTest, RestoreKeepsTheIconOnlyWithKeepIconAndAHideAfterItLeavesExactlyOne)
 {
     Tray->doRestore(None, 0);
-    EXPECT_TRUE(TrayRecorder::Calls().empty() && !IsWindowVisible(Form->Handle)) << "no icon, nothing to restore";
+    EXPECT_TRUE(Calls.empty() && !IsWindowVisible(Form->Handle)) << "no icon, nothing to restore";
     Tray->doShowIcon(None, 0);
     Tray->doRestore(None, 0);
-    EXPECT_EQ(TrayRecorder::IconsShown(), 0) << "restored without KeepIcon";
+    EXPECT_EQ(IconsShown(), 0) << "restored without KeepIcon";
     EXPECT_TRUE(IsWindowVisible(Form->Handle) && IsWindowVisible(App->Handle)) << "restored with the application";
     Tray->KeepIcon = 1;
     Tray->doShowIcon(None, 0); // leaves the form shown, which spares showing it again
     Tray->doRestore(None, 0);
-    EXPECT_EQ(TrayRecorder::IconsShown(), 1) << "restored with KeepIcon";
+    EXPECT_EQ(IconsShown(), 1) << "restored with KeepIcon";
     Tray->doHide(None, 0);
-    EXPECT_EQ(TrayRecorder::IconsShown(), 1);
+    EXPECT_EQ(IconsShown(), 1);
     EXPECT_FALSE(IsWindowVisible(Form->Handle) || IsWindowVisible(App->Handle)) << "hidden again";
 }
 
@@ -185,12 +168,11 @@ TEST_F(TrayTest, MinimisingOrAUserCloseWithCloseToTrayHidesTheFormIntoTheTray)
         Tray->MinimizeNormally = normally;
         Previous.Seen.clear();
         SendMessageA(Form->Handle, message, message == WM_CLOSE ? 0 : SC_MINIMIZE, lParam);
-        const std::string what = (message == WM_CLOSE ? "close" : "minimise") + std::string(", CloseToTray ") +
-                                 std::to_string(closeToTray) + ", MinimizeNormally " + std::to_string(normally) +
-                                 ", lParam " + std::to_string(lParam);
-        EXPECT_EQ(TrayRecorder::IconsShown(), hides ? 1 : 0) << what;
-        EXPECT_EQ(Previous.Saw(message, lParam), !hides) << what;
-        EXPECT_EQ(IsWindowVisible(Form->Handle) != 0, !hides) << what;
+        SCOPED_TRACE(testing::Message() << "message " << message << ", CloseToTray " << int(closeToTray)
+                                        << ", MinimizeNormally " << int(normally) << ", lParam " << lParam);
+        EXPECT_EQ(IconsShown(), hides ? 1 : 0);
+        EXPECT_EQ(Previous.Saw(message, lParam), !hides);
+        EXPECT_EQ(IsWindowVisible(Form->Handle) != 0, !hides);
     }
 }
 
@@ -198,7 +180,7 @@ TEST_F(TrayTest, TheFormAndTheElementMayGoInEitherOrder)
 {
     Tray->doShowIcon(None, 0);
     Tray.reset();
-    EXPECT_EQ(TrayRecorder::IconsShown(), 0) << "an element that goes takes its icon along";
+    EXPECT_EQ(IconsShown(), 0) << "an element that goes takes its icon along";
     EXPECT_EQ(Form->OnMessage, BehindHandler) << "and puts the form's handler back";
     EXPECT_FALSE(Form->OnDestroy) << "and the destroy hook it found";
 
@@ -206,8 +188,8 @@ TEST_F(TrayTest, TheFormAndTheElementMayGoInEitherOrder)
     Tray->doShowIcon(None, 0);
     App->Free(); // frees the form and its window with it
     App = nullptr;
-    EXPECT_EQ(TrayRecorder::IconsShown(), 0);
+    EXPECT_EQ(IconsShown(), 0);
     EXPECT_TRUE(Previous.Saw(WM_DESTROY, 0)) << "the destroy goes on to the form's handler";
     Tray.reset(); // must not touch the freed form
-    EXPECT_EQ(TrayRecorder::Count(NIM_DELETE), 2);
+    EXPECT_EQ(Count(NIM_DELETE), 2);
 }

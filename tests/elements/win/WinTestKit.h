@@ -14,6 +14,7 @@
 #include "runtime/RuntimeTestKit.h"
 #include "runtime/TScheme.h"
 #include "winlayer/LayerTest.h"
+#include "winlayer/Pixels.h"
 
 namespace wintest {
 
@@ -28,42 +29,16 @@ inline std::string TextOf(HWND Window)
     return std::string(text, static_cast<size_t>(GetWindowTextA(Window, text, sizeof text)));
 }
 
-// Pixels read back from a bitmap, as COLORREF.
-struct Snapshot {
-    int Width = 0;
-    int Height = 0;
-    std::vector<COLORREF> Pixels;
-    COLORREF At(int X, int Y) const { return Pixels[static_cast<size_t>(Y * Width + X)]; }
-};
-
-inline Snapshot Pixels(HDC Dc, HBITMAP Bitmap, int Width, int Height)
-{
-    BITMAPINFO info{};
-    info.bmiHeader = {sizeof info.bmiHeader, Width, -Height, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
-    std::vector<uint32_t> bits(static_cast<size_t>(Width * Height));
-    GetDIBits(Dc, Bitmap, 0, static_cast<UINT>(Height), bits.data(), &info, DIB_RGB_COLORS);
-    Snapshot shot{Width, Height, {}};
-    for (uint32_t p : bits)
-        shot.Pixels.push_back(RGB((p >> 16) & 0xFF, (p >> 8) & 0xFF, p & 0xFF));
-    return shot;
-}
+using Snapshot = layertest::TPixels;
 
 // The pixels a control paints, printed into a bitmap of its client size.
 inline Snapshot Printed(HWND Window)
 {
     RECT client{};
     GetClientRect(Window, &client);
-    HDC screen = GetDC(nullptr);
-    HDC memory = CreateCompatibleDC(screen);
-    HBITMAP bitmap = CreateCompatibleBitmap(screen, client.right, client.bottom);
-    ReleaseDC(nullptr, screen);
-    HGDIOBJ old = SelectObject(memory, bitmap);
-    SendMessageA(Window, WM_PRINTCLIENT, reinterpret_cast<WPARAM>(memory), PRF_CLIENT);
-    SelectObject(memory, old);
-    Snapshot shot = Pixels(memory, bitmap, client.right, client.bottom);
-    DeleteObject(bitmap);
-    DeleteDC(memory);
-    return shot;
+    layertest::TMemoryPicture picture(client.right, client.bottom, 0);
+    SendMessageA(Window, WM_PRINTCLIENT, reinterpret_cast<WPARAM>(picture.DC), PRF_CLIENT);
+    return picture.Read();
 }
 
 // The pixels of a window's client area as the display shows them.
@@ -71,17 +46,7 @@ inline Snapshot ScreenPixels(HWND Window)
 {
     RECT client{};
     GetClientRect(Window, &client);
-    HDC windowDC = GetDC(Window);
-    HDC memory = CreateCompatibleDC(windowDC);
-    HBITMAP bitmap = CreateCompatibleBitmap(windowDC, client.right, client.bottom);
-    HGDIOBJ old = SelectObject(memory, bitmap);
-    BitBlt(memory, 0, 0, client.right, client.bottom, windowDC, 0, 0, SRCCOPY);
-    SelectObject(memory, old);
-    Snapshot shot = Pixels(memory, bitmap, client.right, client.bottom);
-    DeleteObject(bitmap);
-    DeleteDC(memory);
-    ReleaseDC(Window, windowDC);
-    return shot;
+    return layertest::WindowPixels(Window, client.right, client.bottom);
 }
 
 // Lets the windows handle what is queued (paints included).
