@@ -1,5 +1,5 @@
 #pragma once
-// Reading pixels back from bitmaps through GetDIBits.
+// Reading pixels back: bitmaps through GetDIBits, windows through their context.
 #include <windows.h>
 
 #include <cstdint>
@@ -85,5 +85,15 @@ struct TMemoryPicture {
     HBITMAP Bitmap = nullptr;
     HGDIOBJ Old = nullptr;
 };
+
+// What a window shows, copied from its context.
+inline TPixels WindowPixels(HWND window, int width, int height)
+{
+    TMemoryPicture copy(width, height, RGB(0, 0, 0));
+    HDC dc = GetDC(window);
+    BitBlt(copy.DC, 0, 0, width, height, dc, 0, 0, SRCCOPY);
+    ReleaseDC(window, dc);
+    return copy.Read();
+}
 
 } // namespace layertest

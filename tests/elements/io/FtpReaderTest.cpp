@@ -59,7 +59,7 @@ TEST_F(FtpReader, TheLocalFileBecomesTheRemoteFileByteForByteWithProgressAfterEv
 
 // Wine waits 30 s for a control reply whatever it is told; the rest is bounded
 // by the reader's own (shortened) waits.
-TEST_F(FtpReader, AFaultEndsInItsCodeWithoutAHangKeepingTheLastGoodFile)
+TEST_F(FtpReader, AFaultEndsInItsCodeWithoutAHangKeepingTheLastGoodFileAndClosingEachHandleOnce)
 {
     ShortWaits();
     Ftp->onProgress = TPointLink(); // how far a cut transfer got does not matter here

@@ -8,6 +8,7 @@
 #include <cstdlib>
 #include <filesystem>
 #include <functional>
+#include <set>
 
 #include "elements/io/WinInetApi.h"
 #include "runtime/RuntimeTestKit.h"
@@ -40,6 +41,14 @@ inline std::string Pattern(size_t Size)
     return bytes;
 }
 
+// The WinINet handles let go, recorded at the seam: WinINet hands the same
+// values out again, so a handle let go twice may close somebody else's.
+inline std::vector<HINTERNET> &Closed()
+{
+    static std::vector<HINTERNET> closed;
+    return closed;
+}
+
 // A reader's scheme with its events journalled ("open: null", "error: int 2", ...).
 struct ReaderTest : testing::Test, TScheme {
     testkit::Running On;
@@ -59,21 +68,33 @@ struct ReaderTest : testing::Test, TScheme {
     }
     void TearDown() override { WinInet = RealWinInet(); }
 
-    // For the fault tests: the reader's own waits shortened to keep them quick.
-    static void ShortWaits() { WinInet.TimeoutMs = 3000; }
+    // For the fault tests: the reader's own waits shortened to keep them quick,
+    // and every handle let go recorded.
+    static void ShortWaits()
+    {
+        WinInet.TimeoutMs = 3000;
+        WinInet.InternetCloseHandle = [](HINTERNET Handle) {
+            if (Handle)
+                Closed().push_back(Handle);
+            return RealWinInet().InternetCloseHandle(Handle);
+        };
+    }
     // Runs a download that fails (or, for Kept other than "last good", one that
     // recovers) and checks what it leaves: Kept in the local file, no part file,
-    // no hang. Gives the events.
+    // no hang, no handle let go twice. Gives the events.
     Journal Faulty(const std::string &What, const std::function<Journal()> &Download,
                    const std::string &Kept = "last good")
     {
         WriteBytes(Local, "last good");
+        Closed().clear();
         const auto start = std::chrono::steady_clock::now();
         const Journal events = Download();
         const std::chrono::duration<double> took = std::chrono::steady_clock::now() - start;
         EXPECT_EQ(ReadBytes(Local), Kept) << What;
         EXPECT_FALSE(std::filesystem::exists(Local + ".part")) << What;
         EXPECT_LT(took.count(), 45.0) << What << ": no hang";
+        EXPECT_EQ(std::set<HINTERNET>(Closed().begin(), Closed().end()).size(), Closed().size())
+            << What << ": a handle let go twice";
         return events;
     }
 };

@@ -126,3 +126,46 @@ TEST_F(MainFormTest, ThePositionRoundTripsThroughTheIniFileOrForAnIniNameInCapit
     DeleteFileA(file.c_str());
     RegDeleteKeyA(HKEY_CURRENT_USER, key.c_str());
 }
+
+// Only the low word tells activation: a minimised form deactivated has 1 in the high word.
+TEST_F(MainFormTest, ActivationRaisesActivateOrDeactivateByTheLowWordAlone)
+{
+    TQorMainForm *form = MakeMainForm();
+    SinkFor(form->onActivate, "activate");
+    SinkFor(form->onDeactivate, "deactivate");
+    Running running;
+    const std::pair<WPARAM, std::string> cases[] = {{WA_CLICKACTIVE, "activate: null"},
+                                                    {MAKEWPARAM(WA_INACTIVE, 1), "deactivate: null"}};
+    for (const auto &[wParam, expected] : cases) {
+        Log.clear();
+        SendMessageA(form->Control->Handle, WM_ACTIVATE, wParam, 0);
+        // The default processing may activate the window for real and report it once more.
+        ASSERT_FALSE(Log.empty()) << "wParam 0x" << std::hex << wParam;
+        for (const std::string &event : Log)
+            EXPECT_EQ(event, expected) << "wParam 0x" << std::hex << wParam;
+    }
+}
+
+// A stored value of another size than four bytes is no bound: it is skipped.
+TEST_F(MainFormTest, RegistryValuesOfFourBytesAreBoundsWhateverTheirType)
+{
+    const std::string key = "Software\\TervikTest\\Load";
+    HKEY handle = nullptr;
+    ASSERT_EQ(RegCreateKeyExA(HKEY_CURRENT_USER, key.c_str(), 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &handle,
+                              nullptr),
+              ERROR_SUCCESS);
+    const int32_t left = 33, height = 123;
+    const int16_t shortTop = 44;
+    const int64_t longWidth = 321;
+    RegSetValueExA(handle, "Left", 0, REG_BINARY, reinterpret_cast<const BYTE *>(&left), 4);
+    RegSetValueExA(handle, "Top", 0, REG_BINARY, reinterpret_cast<const BYTE *>(&shortTop), 2);
+    RegSetValueExA(handle, "Width", 0, REG_BINARY, reinterpret_cast<const BYTE *>(&longWidth), 8);
+    RegSetValueExA(handle, "Height", 0, REG_DWORD, reinterpret_cast<const BYTE *>(&height), 4);
+    RegCloseKey(handle);
+    const RECT b = ShownAt("TervikTest\\Load");
+    EXPECT_EQ(std::vector<LONG>({b.left, b.top, b.right - b.left, b.bottom - b.top}),
+              std::vector<LONG>({33, 40, 200, 123}))
+        << "the 2- and 8-byte values keep the design's top and width";
+    RegDeleteKeyA(HKEY_CURRENT_USER, key.c_str());
+    RegDeleteKeyA(HKEY_CURRENT_USER, "Software\\TervikTest");
+}
