@@ -188,3 +188,35 @@ TEST_F(LayerTest, RefusedCloseWhileTheLoopRunsKeepsRunningAndStopLoopIgnoresARef
     EXPECT_EQ(appRefusal.Asked, 1) << "StopLoop closes the application window once";
     EXPECT_EQ(LiveNow(), 0) << "StopLoop freed the application window despite its refusal";
 }
+
+TEST_F(LayerTest, MessageForAWindowWithoutObjectGoesToTheApplicationWindowAndActsOnlyOnThatWindow)
+{
+    TWinControl *app = NewAppWindow("catcher");
+    app->SetVisible(false);
+    app->EnsureWindow();
+    TMessageNumbers seen;
+    AddHandler(app, {&TMessageNumbers::Run, &seen});
+    AppWindow = app;
+
+    // A window of the layer's class made behind the layer's back has no object.
+    const auto stray = [] {
+        return CreateWindowExA(0, "obj_App", "stray", WS_POPUP, 0, 0, 10, 10, nullptr, nullptr,
+                               GetModuleHandleA(nullptr), nullptr);
+    };
+    HWND caught = stray();
+    ASSERT_NE(caught, nullptr);
+    SendMessageA(caught, WM_APP + 9, 0, 0);
+    EXPECT_EQ(seen.Seen, std::vector<UINT>{WM_APP + 9});
+    SendMessageA(caught, WM_CLOSE, 0, 0);
+    EXPECT_FALSE(IsWindow(caught)) << "a close of that window closes only that window";
+    EXPECT_TRUE(IsWindow(app->Handle));
+    MSG quit;
+    EXPECT_FALSE(PeekMessageA(&quit, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE)) << "and does not end the program";
+
+    AppWindow = nullptr;
+    HWND lonely = stray();
+    SendMessageA(lonely, WM_APP + 10, 0, 0);
+    EXPECT_EQ(seen.Seen, std::vector<UINT>{WM_APP + 9}) << "without an application window: default only";
+    DestroyWindow(lonely);
+    app->Free();
+}

@@ -4,6 +4,7 @@
 using namespace winlayer;
 using layertest::LayerTest;
 using layertest::MadeForm;
+using layertest::TAppAndForm;
 
 namespace {
 
@@ -94,5 +95,15 @@ TEST_F(LayerTest, ReleaseMessageFreesTheObjectAndItsWindow)
     HWND window = form->Handle;
     EXPECT_EQ(SendMessageA(window, WM_LAYER_RELEASE, 0, 0), 0);
     EXPECT_FALSE(IsWindow(window));
+    EXPECT_EQ(LiveNow(), 0);
+}
+
+TEST_F(LayerTest, DestroyedWindowOfTheMainFormLeavesItsObjectWithoutAHandle)
+{
+    TAppAndForm made;
+    DestroyWindow(made.Form->Handle);
+    EXPECT_EQ(made.Form->Handle, nullptr) << "the object forgets the dead window";
+    EXPECT_EQ(made.App->Children, (std::vector<TWinControl *>{made.Form})) << "the main form's object stays";
+    made.App->Free();
     EXPECT_EQ(LiveNow(), 0);
 }
