@@ -97,3 +97,14 @@ TEST(WinFileStream, WritingAnExistingLongerFileLeavesExactlyWhatWasWritten)
     stream.reset();
     EXPECT_EQ(testfiles::ReadBytes(path), chunk.substr(0, 4000) + "tail");
 }
+
+TEST(WinFileStream, APathThatCannotBeWrittenFailsCleanly)
+{
+    TempFolder folder;
+    for (const std::string &path : {folder.Path(), folder.Path("no-such-folder/DGD.txt")}) {
+        EXPECT_EQ(TWinFileStream::Create(path), nullptr) << "for \"" << path << "\"";
+        auto stream = Make<TWinFileStream>(path);
+        EXPECT_EQ(stream->Size(), 0) << "for \"" << path << "\"";
+        EXPECT_EQ(WriteText(*stream, "x"), 0u) << "for \"" << path << "\"";
+    }
+}
