@@ -174,3 +174,29 @@ TEST(Containers, AnInstanceCannotDeleteItself)
     EXPECT_TRUE(Freed.empty());
     SetDebugMessageSink(oldSink);
 }
+
+// A timer inside a sub-scheme registers its start while the instance is built.
+TEST(Containers, AStartUpRoutineOfANewInstanceWaitsForTheMainStartAndSeesItCurrent)
+{
+    static std::vector<std::string> seen;
+    const TInstanceFactory starting = [](TQorMultiElementEx *C, winlayer::TWinControl *P, TScheme *M) {
+        TQorEditMultiEx *edge = NewInstance<TClassTestSub>(C, P, M);
+        RegisterStart([](void *e) {
+            TQorMultiElementEx *c = static_cast<TQorEditMultiEx *>(e)->Container;
+            seen.push_back(e == c->Current ? "current" : "not current");
+        }, edge);
+        return edge;
+    };
+    for (bool afterTheStart : {false, true}) {
+        seen.clear();
+        StartedAs started(afterTheStart);
+        auto c = std::make_unique<TQorMultiElementEx>(nullptr);
+        c->Mode = 0;
+        c->SetInstanceFactory(starting);
+        if (!afterTheStart) {
+            EXPECT_TRUE(seen.empty()) << "nothing runs before the main start";
+            RunStartList();
+        }
+        EXPECT_EQ(seen, std::vector<std::string>{"current"}) << (afterTheStart ? "made after" : "made before");
+    }
+}
