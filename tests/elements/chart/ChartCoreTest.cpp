@@ -13,6 +13,7 @@
 #include "elements/chart/TQorPlotHistogram.h"
 #include "elements/chart/TRecordingPlotter.h"
 #include "runtime/RuntimeTestKit.h"
+#include "winlayer/WinMemoryStream.h"
 
 using namespace testkit;
 
@@ -353,4 +354,51 @@ TEST(PlotHistogram, DestructionIsSafeInEitherOrderWithThePlotter)
     other->doAdd(d, 0);
     EXPECT_EQ(other->Series->Count(), 1);
     delete other; // ASan reports a use after free, a double free or a leak if either is wrong
+}
+
+TEST(GrapherCore, StreamGivesLittleEndianSignedPairsAndALoneLastByteAsLowByte)
+{
+    auto *stream = winlayer::NewObject<winlayer::TWinMemoryStream>();
+    const uint8_t bytes[] = {0x01, 0x00, 0xFF, 0xFF, 0x00, 0x80, 0xFE};
+    stream->Write(bytes, sizeof bytes); // read from its start wherever it stands
+    TGrapherCore g;
+    g.Step = 1.0;
+    g.AddStream(stream);
+    EXPECT_EQ(Column(g.Values, &TChartItem::Y), (std::vector<double>{1, -1, -32768, 254}));
+    stream->Free();
+}
+TEST(PlotterCore, SeriesListTakesASeriesOnceAndFreesItOnRemove)
+{
+    TRecordingPlotter p;
+    auto *a = new THistogramSeries;
+    auto *b = new THistogramSeries;
+    for (TSeries *series : {a, b, a})
+        p.AddSeries(series);
+    ASSERT_EQ(p.SeriesCount(), 2) << "a series is listed once";
+    p.RemoveSeries(a); // freed: ASan reports a leak otherwise
+    EXPECT_EQ(p.SeriesAt(0), b);
+    p.RemoveSeries(b);
+    EXPECT_EQ(p.SeriesCount(), 0);
+}
+TEST(PlotterCoreMouse, PanZoomBoxAndWheelLeaveTheYScaleAloneWithoutPlotHeight)
+{
+    const char *operations[] = {"pan", "zoom box", "wheel"};
+    for (int op = 0; op < 3; ++op) {
+        TRecordingPlotter p;
+        p.MaxY = 8.0;
+        p.MinX = 2.0;
+        p.MaxX = 14.0;
+        p.MarginTop = p.MarginBottom = 41;
+        p.DownX = 42;
+        p.LastX = 84;
+        p.LastY = 41;
+        if (op == 0)
+            p.Pan(70, 50, 336, 82);
+        else if (op == 1)
+            p.ZoomToBox(336, 82);
+        else
+            p.WheelZoom(120 << 16, 336, 82);
+        EXPECT_EQ(std::make_pair(p.MinY, p.MaxY), std::make_pair(0.0, 8.0)) << operations[op];
+        EXPECT_NE(std::make_pair(p.MinX, p.MaxX), std::make_pair(2.0, 14.0)) << operations[op] << " still moves X";
+    }
 }
