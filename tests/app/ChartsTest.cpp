@@ -1,6 +1,7 @@
 // Both charts of the main form filled by the real feeds from the sample
-// DGD.txt, wired as the main scheme wires them, under Wine. The screenshot test
-// runs only under screenshot.sh (TERVIK_SHOT_DIR set).
+// DGD.txt, wired as the main scheme wires them, under Wine, for a screenshot:
+// the test runs only under screenshot.sh (TERVIK_SHOT_DIR set). The end-to-end
+// tests read the same charts' pixels from the real program.
 #include <cstdlib>
 #include <fstream>
 #include <string>
@@ -9,7 +10,6 @@
 #include "app/TClassMultiElementEx_27BAAA0.h"
 #include "app/TClassMultiElementEx_27BAD60.h"
 #include "app/TDayPlotOwner.h"
-#include "elements/chart/TSeries.h"
 #include "elements/chart/TQorGrapher.h"
 #include "elements/chart/TQorPlotter.h"
 #include "elements/win/WinTestKit.h"
@@ -120,35 +120,6 @@ public:
 };
 
 } // namespace
-
-struct Charts : ElementTest {};
-
-TEST_F(Charts, TheFeedsFillBothChartsFromTheSampleFile)
-{
-    TChartsScheme scheme;
-    scheme.MainForm->Start();
-    scheme.Parse(TERVIK_SAMPLE_DGD, 17);
-    Settle();
-
-    // 29 full days and the newest one's first four values.
-    EXPECT_EQ(scheme.MonthGraph->Count(), 236);
-    EXPECT_EQ(scheme.MonthGraph->Values.back().Y, 4.0);
-
-    // Hour 17: the six newest values, oldest first (3 3 2 3 3 4), then one empty bar.
-    EXPECT_EQ(scheme.DayPlot->SeriesAt(0)->Count(), 7) << "seven bar positions";
-    // The yellow 4 at X 12 spans 252..308 under y 41 (X 2..14, Y 0..8 in 336 x 82).
-    const Snapshot plot = ScreenPixels(scheme.DayPlot->Control->Handle);
-    EXPECT_EQ(plot.At(280, 60), RGB(255, 255, 0));
-    EXPECT_EQ(plot.At(280, 41), RGB(128, 128, 128));
-    EXPECT_EQ(plot.At(100, 70), RGB(0, 128, 0)) << "the green 2 at X 6, under y 62";
-
-    // The newest day's 3 and 3 at X 233 and 234 (pixels 332 and 334 of 335):
-    // a level stretch at 105 - 52.5 = 52.
-    const Snapshot graph = Printed(scheme.MonthGraph->Control->Handle);
-    EXPECT_EQ(graph.At(333, 52), RGB(255, 0, 0));
-    EXPECT_NE(graph.At(333, 51), RGB(255, 0, 0));
-    StopHooks();
-}
 
 struct Screenshot : ElementTest {};
 

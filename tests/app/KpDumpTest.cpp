@@ -112,27 +112,3 @@ TEST_F(KpDump, PrintsWhatTheSubSchemesProducedAsOneJsonLine)
         EXPECT_EQ(run.Out, c.Json) << c.What;
     }
 }
-
-TEST_F(KpDump, AcceptsAnHourAndFailsWithExitCode2OnWhatItCannotRead)
-{
-    const std::string path = Folder.Path("DGD.txt");
-    testfiles::WriteBytes(path, Lf(File({"12345670"})));
-    struct Case {
-        std::string Arguments;
-        int Exit;
-    } cases[] = {
-        {Quote(path) + " --hour 7", 0},
-        {"--hour 24 " + Quote(path), 2},
-        {"", 2},
-        {Quote(Folder.Path("missing.txt")), 2},
-        {"--verbose " + Quote(path), 2},
-    };
-    for (const Case &c : cases) {
-        const Ran run = RunKpDump(c.Arguments);
-        EXPECT_EQ(run.Exit, c.Exit) << "kpdump " << c.Arguments;
-        if (c.Exit == 0)
-            EXPECT_EQ(run.Out.substr(0, 14), "{\"value\": \"0\",") << "kpdump " << c.Arguments;
-        else
-            EXPECT_EQ(run.Out, "") << "kpdump " << c.Arguments << ": nothing on stdout";
-    }
-}
