@@ -2,7 +2,8 @@
 # Runs a Windows program of ours under Wine in the project's private prefix,
 # with the cp1251 code page the users have. CTest uses it as the emulator.
 here=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
-export WINEPREFIX=${WINEPREFIX:-$here/build/wineprefix}
+source "$here/scripts/lib/setup.sh"
+export WINEPREFIX=${WINEPREFIX:-$(tervik_prefix_dir "$here")}
 export WINEDEBUG=${WINEDEBUG:--all}
 export LANG=ru_RU.UTF-8 LC_ALL=ru_RU.UTF-8
 export WINEDLLOVERRIDES=${WINEDLLOVERRIDES:-mscoree,mshtml=}
