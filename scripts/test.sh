@@ -50,6 +50,23 @@ for p in native win64 win32; do
   ctest --preset "$p" --output-junit "$root/build/$p/ctest-junit.xml" || status=1
 done
 
+# The product itself: its 32-bit build (smoke32: the same sources with the servers
+# on loopback) run under Wine's 32-bit part, where this kernel can run it.
+if ! tervik_has_wine32; then
+  echo "== product smoke test skipped: ${tervik_no_wine32_why:-wine32:i386 is not installed}"
+elif ! run_preset smoke32; then
+  echo "preset smoke32 did not build" >> build/failed-steps.txt
+elif has win64 && has native; then
+  step "product smoke test (build/smoke32/tervik.exe under 32-bit Wine)"
+  if tests/app/product_smoke.sh build/smoke32/tervik.exe build/win64/tests/app/product_smoke.exe \
+       build/native/tools/kpdump 2141; then
+    echo "PASS product smoke test" >> build/extra-results.txt
+  else
+    echo "FAIL product smoke test" >> build/extra-results.txt
+    status=1
+  fi
+fi
+
 if [ -n "$fuzz_pid" ]; then
   step "waiting for the fuzzing run"
   if wait "$fuzz_pid"; then
