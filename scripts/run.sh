@@ -8,8 +8,9 @@
 #                             resources/sample/DGD.txt from an FTP server of ours
 #                             on 127.0.0.1:2121 (and by HTTP on 2122 for the web
 #                             fallback); runs until Ctrl+C
-#   scripts/run.sh --live     the 64-bit build with the real server settings
-#                             (build/win64), downloading from the data provider
+#   scripts/run.sh --live     the product with the real server settings
+#                             (build/win32; build/win64 where this kernel cannot
+#                             run 32-bit code), downloading from the data provider
 #   add --once                to stop right after the screenshot
 set -uo pipefail
 
@@ -29,9 +30,12 @@ done
 
 demo_port=2121
 preset=demo
-[ $live -eq 1 ] && preset=win64
 
 tervik_install_packages || exit 1
+if [ $live -eq 1 ]; then
+  preset=win64
+  tervik_has_wine32 && preset=win32
+fi
 cmake --preset "$preset" >/dev/null || exit 1
 cmake --build --preset "$preset" --target tervik trayclick || exit 1
 tervik_wine_prefix
