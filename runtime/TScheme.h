@@ -43,20 +43,12 @@ private:
     std::vector<Owned> Elements;
 };
 
-// Told of every link as a scheme makes it: the field written, and whether it is
-// an event (true) or a data input. Only the wiring drawer (tools/schemegraph)
-// sets it; the program leaves it empty.
-using TLinkWatch = void (*)(const TPointLink &Field, bool Event);
-inline TLinkWatch LinkWatch = nullptr;
-
 // Event link: Source (an element's on... field) -> Target's method, with Index.
 template <class T, class C>
 void LinkEvent(TPointLink &Source, T *Target, void (C::*Method)(TData &, uint16_t), uint16_t Index)
 {
     static_assert(std::is_base_of_v<C, T>, "the method belongs to another element class");
-    MakeLink(Index, Source, PointOf(Method), static_cast<TElement *>(static_cast<C *>(Target)));
-    if (LinkWatch)
-        LinkWatch(Source, true);
+    MakeEventLink(Index, Source, PointOf(Method), static_cast<TElement *>(static_cast<C *>(Target)));
 }
 
 // Data link: Input (an element's data input field) <- Target's data output, with Index.
@@ -64,7 +56,5 @@ template <class T, class C>
 void LinkData(TPointLink &Input, T *Target, void (C::*Output)(TData &, uint16_t), uint16_t Index)
 {
     static_assert(std::is_base_of_v<C, T>, "the data output belongs to another element class");
-    MakeLink(Index, Input, PointOf(Output), static_cast<TElement *>(static_cast<C *>(Target)));
-    if (LinkWatch)
-        LinkWatch(Input, false);
+    MakeDataLink(Index, Input, PointOf(Output), static_cast<TElement *>(static_cast<C *>(Target)));
 }
