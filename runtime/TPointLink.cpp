@@ -10,6 +10,22 @@ void MakeLink(uint16_t Index, TPointLink &Link, TPointProc Code, TElement *Targe
     Link.Index = Index;
 }
 
+TLinkWatch LinkWatch = nullptr;
+
+void MakeEventLink(uint16_t Index, TPointLink &Link, TPointProc Code, TElement *Target)
+{
+    MakeLink(Index, Link, Code, Target);
+    if (LinkWatch)
+        LinkWatch(Link, true);
+}
+
+void MakeDataLink(uint16_t Index, TPointLink &Link, TPointProc Code, TElement *Target)
+{
+    MakeLink(Index, Link, Code, Target);
+    if (LinkWatch)
+        LinkWatch(Link, false);
+}
+
 namespace {
 
 void IdleHook(const TPointLink &, TData &) {}

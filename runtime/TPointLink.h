@@ -23,6 +23,15 @@ struct TPointLink {
 
 void MakeLink(uint16_t Index, TPointLink &Link, TPointProc Code, TElement *Target);
 
+// MakeLink for an event field and for a data input (what LinkEvent and LinkData
+// of a scheme call), each telling LinkWatch when it is set: the field written,
+// and whether it is an event (true) or a data input. Only the wiring drawer
+// (tools/schemegraph) sets it; the program leaves it empty.
+using TLinkWatch = void (*)(const TPointLink &Field, bool Event);
+extern TLinkWatch LinkWatch;
+void MakeEventLink(uint16_t Index, TPointLink &Link, TPointProc Code, TElement *Target);
+void MakeDataLink(uint16_t Index, TPointLink &Link, TPointProc Code, TElement *Target);
+
 // Turns a point routine of any element class into the link's routine type.
 template <class C> TPointProc PointOf(void (C::*Point)(TData &, uint16_t))
 {

@@ -48,7 +48,7 @@ template <class T, class C>
 void LinkEvent(TPointLink &Source, T *Target, void (C::*Method)(TData &, uint16_t), uint16_t Index)
 {
     static_assert(std::is_base_of_v<C, T>, "the method belongs to another element class");
-    MakeLink(Index, Source, PointOf(Method), static_cast<TElement *>(static_cast<C *>(Target)));
+    MakeEventLink(Index, Source, PointOf(Method), static_cast<TElement *>(static_cast<C *>(Target)));
 }
 
 // Data link: Input (an element's data input field) <- Target's data output, with Index.
@@ -56,5 +56,5 @@ template <class T, class C>
 void LinkData(TPointLink &Input, T *Target, void (C::*Output)(TData &, uint16_t), uint16_t Index)
 {
     static_assert(std::is_base_of_v<C, T>, "the data output belongs to another element class");
-    MakeLink(Index, Input, PointOf(Output), static_cast<TElement *>(static_cast<C *>(Target)));
+    MakeDataLink(Index, Input, PointOf(Output), static_cast<TElement *>(static_cast<C *>(Target)));
 }
