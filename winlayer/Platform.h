@@ -37,7 +37,8 @@ bool FileTruncate(FileHandle file);
 // True for an existing file that is not a directory.
 bool FileExists(const std::string &path);
 
-// The value of an environment variable; empty when it is not set.
+// The value of an environment variable; empty when it is not set (on Windows
+// also when it is MAX_PATH characters or longer).
 std::string EnvironmentVariable(const std::string &name);
 // Makes a folder whose parent exists; true when the folder is there afterwards.
 bool MakeFolder(const std::string &path);

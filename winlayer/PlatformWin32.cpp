@@ -122,15 +122,13 @@ bool FileExists(const std::string &path)
     return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) == 0;
 }
 
+// A longer value names no folder the ANSI file calls could use anyway: it
+// counts as not set.
 std::string EnvironmentVariable(const std::string &name)
 {
-    std::vector<char> buf(MAX_PATH);
-    DWORD n = GetEnvironmentVariableA(name.c_str(), buf.data(), static_cast<DWORD>(buf.size()));
-    if (n >= buf.size()) {
-        buf.resize(n);
-        n = GetEnvironmentVariableA(name.c_str(), buf.data(), static_cast<DWORD>(buf.size()));
-    }
-    return n < buf.size() ? std::string(buf.data(), n) : std::string();
+    char buf[MAX_PATH];
+    const DWORD n = GetEnvironmentVariableA(name.c_str(), buf, sizeof buf);
+    return n < sizeof buf ? std::string(buf, n) : std::string();
 }
 
 bool MakeFolder(const std::string &path)
@@ -143,18 +141,15 @@ bool MakeFolder(const std::string &path)
 
 bool CanCreateAndReplace(const std::string &path)
 {
-    const DWORD attributes = GetFileAttributesA(path.c_str());
-    if (attributes != INVALID_FILE_ATTRIBUTES) {
-        // MoveFileEx replaces neither a folder nor a read-only file.
-        if (attributes & (FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_READONLY))
-            return false;
-        HANDLE existing = CreateFileA(path.c_str(), GENERIC_WRITE | DELETE,
-                                      FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
-                                      OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
-        if (existing == INVALID_HANDLE_VALUE)
-            return false;
+    // Neither a folder nor a read-only file opens for writing, and MoveFileEx
+    // replaces neither; a file in use that may not be deleted is no better.
+    HANDLE existing = CreateFileA(path.c_str(), GENERIC_WRITE | DELETE,
+                                  FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr, OPEN_EXISTING,
+                                  FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (existing != INVALID_HANDLE_VALUE)
         CloseHandle(existing);
-    }
+    else if (GetLastError() != ERROR_FILE_NOT_FOUND)
+        return false;
     HANDLE part = CreateFileA((path + ".part").c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
                               FILE_ATTRIBUTE_TEMPORARY | FILE_FLAG_DELETE_ON_CLOSE, nullptr);
     if (part == INVALID_HANDLE_VALUE)
