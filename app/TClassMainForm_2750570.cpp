@@ -12,6 +12,7 @@
 #include "elements/chart/TQorPlotter.h"
 #include "elements/io/TQorWebFile.h"
 #include "elements/io/TQorWinFTP.h"
+#include "elements/text/TQorDataDir.h"
 #include "elements/text/TQorDateConvertor.h"
 #include "elements/text/TQorDir.h"
 #include "elements/text/TQorIf_else.h"
@@ -334,6 +335,12 @@ TClassMainForm_2750570::TClassMainForm_2750570()
     FetchOutcome->Type = 0;
     FetchOutcome->FOp2 = IntData(1);
 
+    // Where DGD.txt lives: beside the program, or in the folder Tervik of
+    // %LOCALAPPDATA% when it cannot be created and replaced there.
+    DataDir = Make<TQorDataDir>();
+    DataDir->FileName = "DGD.txt";
+    DataDir->SubFolder = "Tervik";
+
     // ---- Event links -----------------------------------------------------------
     // One download cycle is FetchHub's seven outputs in turn: clear Fetched, build
     // the local path, FTP open, read and close, then the web read only when
@@ -388,7 +395,7 @@ TClassMainForm_2750570::TClassMainForm_2750570()
     LinkData(TrayState->Data[1], IconGreen, &TQorIcon::Icon, 0);
     LinkData(TrayState->Data[2], IconYellow, &TQorIcon::Icon, 0);
     LinkData(TrayState->Data[3], IconRed, &TQorIcon::Icon, 0);
-    LinkData(LocalPath->Str1, ProgramDir, &TQorDir::Dir, 0);
+    LinkData(LocalPath->Str1, DataDir, &TQorDataDir::Dir, 0);
     LinkData(MonthFeed->Data[0], KpParser, &TQorMultiElementEx::Var, 0);
     LinkData(DayFeed->Data[0], MonthFeed, &TQorMultiElementEx::Var, 0);
     LinkData(DayFeed->Data[1], Schedule, &TQorMultiElementEx::Var, 1);
@@ -397,6 +404,7 @@ TClassMainForm_2750570::TClassMainForm_2750570()
     LinkData(WebReader->Target, LocalPath, &TQorStrCat::Result, 0);
     LinkData(NeedWeb->Op1, Fetched, &TQorMemory::Value, 0);
     LinkData(FetchOutcome->Op1, Fetched, &TQorMemory::Value, 0);
+    LinkData(DataDir->Folder, ProgramDir, &TQorDir::Dir, 0);
 
     // ---- Finishing pass, in creation order --------------------------------------
 

@@ -5,6 +5,7 @@
 #include "app/TDayPlotOwner.h"
 #include "runtime/TScheme.h"
 
+class TQorDataDir;
 class TQorDateConvertor;
 class TQorDir;
 class TQorGrapher;
@@ -32,7 +33,8 @@ class TQorWinFTP;
 // The last five elements make the web fallback of the download chain: when the
 // FTP route did not obtain a complete file, WebReader fetches the same file by
 // HTTPS, and StatusLed is switched once, at the end of the cycle, on whether
-// either route obtained it.
+// either route obtained it. DataDir, last, puts DGD.txt beside the program only
+// where it can be written there.
 class TClassMainForm_2750570 : public TScheme, public TDayPlotOwner {
 public:
     TQorMainForm *MainForm;
@@ -74,6 +76,7 @@ public:
     TQorMemory *Fetched;
     TQorIf_else *NeedWeb;
     TQorIf_else *FetchOutcome;
+    TQorDataDir *DataDir;
 
     TClassMainForm_2750570();
 

@@ -54,4 +54,26 @@ std::string ModulePath()
     return FolderOf(platform::ModuleFileName(512));
 }
 
+std::string DataFolder(const std::string &Preferred, const std::string &FileName, const std::string &Fallback)
+{
+    if (Fallback.empty() || platform::CanCreateAndReplace(Preferred + FileName))
+        return Preferred;
+    return platform::MakeFolder(Fallback) ? Fallback : Preferred;
+}
+
+std::string LocalDataFolder(const std::string &Name)
+{
+#ifdef _WIN32
+    const char separator = '\\';
+#else
+    const char separator = '/';
+#endif
+    std::string root = platform::EnvironmentVariable("LOCALAPPDATA");
+    if (root.empty())
+        return root;
+    if (root.back() != separator)
+        root += separator;
+    return root + Name + separator;
+}
+
 } // namespace winlayer

@@ -19,4 +19,14 @@ std::string FolderOf(const std::string &fileName);
 // The running program's folder with its trailing separator.
 std::string ModulePath();
 
+// The folder where the program keeps its file FileName: Preferred (a folder with
+// its trailing separator) when the file can be created and replaced there;
+// otherwise Fallback, made when missing. Preferred after all when there is no
+// Fallback or it cannot be made.
+std::string DataFolder(const std::string &Preferred, const std::string &FileName, const std::string &Fallback);
+
+// The folder Name in the user's local application data (%LOCALAPPDATA%), with
+// its trailing separator; empty when the variable is not set.
+std::string LocalDataFolder(const std::string &Name);
+
 } // namespace winlayer

@@ -37,4 +37,15 @@ bool FileTruncate(FileHandle file);
 // True for an existing file that is not a directory.
 bool FileExists(const std::string &path);
 
+// The value of an environment variable; empty when it is not set (on Windows
+// also when it is MAX_PATH characters or longer).
+std::string EnvironmentVariable(const std::string &name);
+// Makes a folder whose parent exists; true when the folder is there afterwards.
+bool MakeFolder(const std::string &path);
+// True when a download can write the file at path the way it does: a new file
+// path + ".part" can be made beside it, and an existing file at path can be
+// written and deleted, so that the new one can take its place. Leaves nothing
+// behind.
+bool CanCreateAndReplace(const std::string &path);
+
 } // namespace winlayer::platform

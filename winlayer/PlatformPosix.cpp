@@ -1,6 +1,7 @@
 #include "Platform.h"
 
 #include <cerrno>
+#include <cstdlib>
 #include <fcntl.h>
 #include <fstream>
 #include <iterator>
@@ -142,6 +143,32 @@ bool FileExists(const std::string &path)
 {
     struct stat st;
     return stat(path.c_str(), &st) == 0 && !S_ISDIR(st.st_mode);
+}
+
+std::string EnvironmentVariable(const std::string &name)
+{
+    const char *value = std::getenv(name.c_str());
+    return value ? value : "";
+}
+
+bool MakeFolder(const std::string &path)
+{
+    struct stat st;
+    return mkdir(path.c_str(), 0777) == 0 || (stat(path.c_str(), &st) == 0 && S_ISDIR(st.st_mode));
+}
+
+bool CanCreateAndReplace(const std::string &path)
+{
+    struct stat st;
+    if (stat(path.c_str(), &st) == 0 && (S_ISDIR(st.st_mode) || access(path.c_str(), W_OK) != 0))
+        return false;
+    const std::string part = path + ".part";
+    const int file = open(part.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0666);
+    if (file < 0)
+        return false;
+    close(file);
+    unlink(part.c_str());
+    return true;
 }
 
 } // namespace winlayer::platform

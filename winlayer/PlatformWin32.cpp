@@ -122,4 +122,40 @@ bool FileExists(const std::string &path)
     return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) == 0;
 }
 
+// A longer value names no folder the ANSI file calls could use anyway: it
+// counts as not set.
+std::string EnvironmentVariable(const std::string &name)
+{
+    char buf[MAX_PATH];
+    const DWORD n = GetEnvironmentVariableA(name.c_str(), buf, sizeof buf);
+    return n < sizeof buf ? std::string(buf, n) : std::string();
+}
+
+bool MakeFolder(const std::string &path)
+{
+    if (CreateDirectoryA(path.c_str(), nullptr))
+        return true;
+    const DWORD attributes = GetFileAttributesA(path.c_str());
+    return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY);
+}
+
+bool CanCreateAndReplace(const std::string &path)
+{
+    // Neither a folder nor a read-only file opens for writing, and MoveFileEx
+    // replaces neither; a file in use that may not be deleted is no better.
+    HANDLE existing = CreateFileA(path.c_str(), GENERIC_WRITE | DELETE,
+                                  FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr, OPEN_EXISTING,
+                                  FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (existing != INVALID_HANDLE_VALUE)
+        CloseHandle(existing);
+    else if (GetLastError() != ERROR_FILE_NOT_FOUND)
+        return false;
+    HANDLE part = CreateFileA((path + ".part").c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+                              FILE_ATTRIBUTE_TEMPORARY | FILE_FLAG_DELETE_ON_CLOSE, nullptr);
+    if (part == INVALID_HANDLE_VALUE)
+        return false;
+    CloseHandle(part);
+    return true;
+}
+
 } // namespace winlayer::platform

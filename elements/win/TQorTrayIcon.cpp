@@ -4,6 +4,7 @@
 #include <cstring>
 
 #include "winlayer/WinIcon.h"
+#include "winlayer/WinTimer.h"
 
 using namespace winlayer;
 
@@ -24,6 +25,12 @@ static_assert(NOTIFYICONDATAA_V1_SIZE == 88, "the notification record of the 32-
 
 TQorTrayIcon::TNotifyProc TQorTrayIcon::NotifyIcon = &ShellNotifyIcon;
 
+UINT TQorTrayIcon::TaskbarCreated()
+{
+    static const UINT message = RegisterWindowMessageA("TaskbarCreated");
+    return message;
+}
+
 TQorTrayIcon::TQorTrayIcon(TWinControl *FormControl) : Form(FormControl)
 {
     PrevHandler = Form->OnMessage;
@@ -34,6 +41,10 @@ TQorTrayIcon::TQorTrayIcon(TWinControl *FormControl) : Form(FormControl)
 
 TQorTrayIcon::~TQorTrayIcon()
 {
+    if (RetryTimer) {
+        RetryTimer->OnTimer = {};
+        RetryTimer->Free();
+    }
     // The form's window usually went first and took the icon with it; when this
     // element goes first it must leave nothing behind in the tray or on the form.
     if (FormFreed)
@@ -42,8 +53,7 @@ TQorTrayIcon::~TQorTrayIcon()
         Form->OnDestroy = PrevDestroy;
     if (Form->OnMessage == OwnHandler())
         Form->OnMessage = PrevHandler;
-    if (IconAdded)
-        RemoveIcon();
+    DropIcon();
 }
 
 TMessageHandler TQorTrayIcon::OwnHandler()
@@ -54,8 +64,7 @@ TMessageHandler TQorTrayIcon::OwnHandler()
 void TQorTrayIcon::FormGone(void *Self, TWinControl *Sender)
 {
     auto *self = static_cast<TQorTrayIcon *>(Self);
-    if (self->IconAdded)
-        self->RemoveIcon();
+    self->DropIcon();
     self->FormFreed = true;
     if (self->PrevDestroy)
         self->PrevDestroy(Sender);
@@ -93,23 +102,71 @@ void TQorTrayIcon::Hide(bool Hiding)
     // 2.
     if (IconAdded)
         return;
-    // 3.
-    Record.cbSize = NOTIFYICONDATAA_V1_SIZE;
-    Record.hWnd = Form->GetHandle();
-    Record.uID = 1;
-    Record.uFlags = NIF_MESSAGE | NIF_ICON | NIF_TIP;
-    Record.uCallbackMessage = CallbackMessage;
-    Record.hIcon = FormIcon();
-    SetTip(Hint);
+    // 3. An icon still waiting for the shell keeps its record: that is the
+    // state of the moment.
+    if (!IconWanted) {
+        Record.cbSize = NOTIFYICONDATAA_V1_SIZE;
+        Record.hWnd = Form->GetHandle();
+        Record.uID = 1;
+        Record.uFlags = NIF_MESSAGE | NIF_ICON | NIF_TIP;
+        Record.uCallbackMessage = CallbackMessage;
+        Record.hIcon = FormIcon();
+        SetTip(Hint);
+        IconWanted = 1;
+        // A program run as administrator would not hear from the user's Explorer otherwise.
+        ChangeWindowMessageFilterEx(Record.hWnd, TaskbarCreated(), MSGFLT_ALLOW, nullptr);
+    }
     // 4.
-    NotifyIcon(NIM_ADD, &Record);
-    IconAdded = 1;
+    AddIcon();
 }
 
-void TQorTrayIcon::RemoveIcon()
+// The shell may also time out on an add that it still carries out: a modify
+// that works then tells that it has the icon.
+void TQorTrayIcon::AddIcon()
 {
-    NotifyIcon(NIM_DELETE, &Record);
+    if (NotifyIcon(NIM_ADD, &Record) || NotifyIcon(NIM_MODIFY, &Record)) {
+        IconAdded = 1;
+        StopRetry();
+        return;
+    }
     IconAdded = 0;
+    if (!RetryTimer) {
+        RetryTimer = winlayer::NewObject<winlayer::TWinTimer>(RetryPeriod);
+        RetryTimer->OnTimer = {&TQorTrayIcon::RetryTick, this};
+    }
+    if (!RetryTimer->Enabled()) {
+        Retries = 0;
+        RetryTimer->SetPeriod(RetryPeriod);
+        RetryTimer->SetEnabled(true);
+    }
+}
+
+void TQorTrayIcon::RetryTick(void *Self, winlayer::TWinTimer *)
+{
+    auto *self = static_cast<TQorTrayIcon *>(Self);
+    if (!self->IconWanted || self->IconAdded) {
+        self->StopRetry();
+        return;
+    }
+    if (++self->Retries == FastRetries)
+        self->RetryTimer->SetPeriod(self->RetryPeriod * 12);
+    self->AddIcon();
+}
+
+void TQorTrayIcon::StopRetry()
+{
+    if (RetryTimer)
+        RetryTimer->SetEnabled(false);
+}
+
+// Takes the icon out of the tray, or takes back an add still waiting for the shell.
+void TQorTrayIcon::DropIcon()
+{
+    if (IconAdded)
+        NotifyIcon(NIM_DELETE, &Record);
+    IconAdded = 0;
+    IconWanted = 0;
+    StopRetry();
 }
 
 void TQorTrayIcon::Restore(bool Remove)
@@ -119,7 +176,7 @@ void TQorTrayIcon::Restore(bool Remove)
         return;
     // 2.
     if (Remove)
-        RemoveIcon();
+        DropIcon();
     // 3.
     if (Application && Application != Form)
         Application->SetVisible(true);
@@ -194,11 +251,16 @@ bool TQorTrayIcon::Messages(void *Self, TWinControl *Sender, MSG &Msg, LRESULT &
     const TMessageHandler previous = self->PrevHandler;
     bool handled = false;
 
+    // Explorer (re)started with an empty notification area.
+    if (Msg.message == TaskbarCreated() && Msg.message != 0 && self->IconWanted) {
+        self->IconAdded = 0;
+        self->AddIcon();
+    }
+
     switch (Msg.message) {
     case WM_DESTROY:
         // The form is going: only the icon is taken away, nothing is shown again.
-        if (self->IconAdded)
-            self->RemoveIcon();
+        self->DropIcon();
         if (Sender->OnMessage == self->OwnHandler())
             Sender->OnMessage = previous;
         break;

@@ -8,9 +8,19 @@
 #include "runtime/TPointLink.h"
 #include "winlayer/WinControl.h"
 
+namespace winlayer {
+class TWinTimer;
+}
+
 // Puts an icon for a form into the notification area, hides the form into it
 // and brings it back. It has no window of its own: it hooks into the message
 // handling of the form's control, so it must be made after the form's Init.
+//
+// The shell may not take the icon: at logon it is often not ready yet, and
+// when Explorer restarts every icon is gone. So the icon counts as added only
+// when the shell took it; an add it refused is tried again by a timer, and
+// the shell's "TaskbarCreated" adds the icon again. Every new try carries the
+// icon and tooltip of the moment.
 class TQorTrayIcon : public TElement {
 public:
     explicit TQorTrayIcon(winlayer::TWinControl *FormControl);
@@ -20,7 +30,7 @@ public:
 
     winlayer::TWinControl *Form; // not owned
     NOTIFYICONDATAA Record{};    // its first layout: cbSize NOTIFYICONDATAA_V1_SIZE
-    uint8_t IconAdded = 0;
+    uint8_t IconAdded = 0;       // the shell has the icon
     winlayer::TMessageHandler PrevHandler;
     std::string Hint;
     uint8_t CloseToTray = 0;      // a user's close hides the form into the tray
@@ -45,19 +55,33 @@ public:
     void doHint(TData &Data, uint16_t Index);
     void doSetIcon(TData &Data, uint16_t Index);
 
+    // An icon is asked for and not taken back: until the shell has it, it is
+    // tried again, every RetryPeriod ms for the first FastRetries tries (the
+    // first three minutes), then every twelve periods.
+    uint8_t IconWanted = 0;
+    int32_t RetryPeriod = 5000;
+    static constexpr int FastRetries = 36;
+    winlayer::TWinTimer *RetryTimer = nullptr; // owned; made at the first refusal
+
     // Every notification-area call goes through here, so that a test can see
     // each request with the record it carried.
     using TNotifyProc = BOOL (*)(DWORD Message, NOTIFYICONDATAA *Record);
     static TNotifyProc NotifyIcon;
 
     static constexpr UINT CallbackMessage = WM_USER + 1;
+    // The message the shell sends every top-level window when the taskbar has
+    // been made (again).
+    static UINT TaskbarCreated();
 
 private:
     static bool Messages(void *Self, winlayer::TWinControl *Sender, MSG &Msg, LRESULT &Result);
     static void FormGone(void *Self, winlayer::TWinControl *Sender);
     void Hide(bool Hiding);
     void Restore(bool Remove);
-    void RemoveIcon();
+    void AddIcon();
+    void DropIcon();
+    static void RetryTick(void *Self, winlayer::TWinTimer *Sender);
+    void StopRetry();
     void CallbackEvents(LPARAM MouseMessage);
     void SetTip(const std::string &Text);
     HICON FormIcon() const;
@@ -67,4 +91,5 @@ private:
     // window layer first, and then this element must not touch it again.
     winlayer::TControlHook PrevDestroy;
     bool FormFreed = false;
+    int Retries = 0; // since the last refusal that started the timer
 };

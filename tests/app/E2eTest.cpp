@@ -118,7 +118,7 @@ std::string Describe(const std::vector<TTrayCall> &Calls)
 const char *const HookVariables[] = {
     "TERVIK_E2E_FTP_HOST", "TERVIK_E2E_FTP_PORT", "TERVIK_E2E_FTP_USER", "TERVIK_E2E_WEB_URL",
     "TERVIK_E2E_CHECK_MS", "TERVIK_E2E_RETRY_MS", "TERVIK_E2E_CLOCK",    "TERVIK_E2E_TRAY_LOG",
-    "TERVIK_E2E_REPORT",
+    "TERVIK_E2E_REPORT",   "TERVIK_E2E_TRAY_FAILS",
 };
 
 // The web fallback's address on loopback: Path on the HTTP server, or on a port
@@ -718,4 +718,53 @@ TEST(EndToEnd, FiveHundredRefreshCyclesKeepPrivateBytesAndGdiObjectsFlat)
     EXPECT_LE(done.at("private"), warm.at("private") + 256 * 1024) << "private bytes";
 
     EXPECT_EQ(program.Close(), 0u);
+}
+
+// A desktop less kind than the tests' own: a shell that refuses the first three
+// adds (as at logon), an Explorer restart, and a program folder where DGD.txt
+// cannot be written (a folder of that name is in the way).
+TEST(EndToEnd, TheIconComesAfterRefusedAddsAndAgainOnTaskbarCreatedAndDgdGoesToLocalAppDataWhenNotWritableBeside)
+{
+    const std::string served = DgdWithLatest("2346----");
+    WriteFile(ServedPath(), served);
+    TProgram program;
+    const std::string local = program.Folder + "\\local";
+    struct TCleanup {
+        std::string Local;
+        ~TCleanup()
+        {
+            DeleteFileA((Local + "\\Tervik\\DGD.txt").c_str());
+            RemoveDirectoryA((Local + "\\Tervik").c_str());
+            RemoveDirectoryA(Local.c_str());
+        }
+    } cleanup{local};
+    ASSERT_TRUE(CreateDirectoryA(program.LocalDgd().c_str(), nullptr) && CreateDirectoryA(local.c_str(), nullptr));
+    const std::string localBefore = Env("LOCALAPPDATA");
+    SetEnvironmentVariableA("LOCALAPPDATA", local.c_str());
+    const bool started = program.Start(With(Server("TERVIK_FTP_TEST_PORT"), {{"TERVIK_E2E_TRAY_FAILS", "3"}}));
+    SetEnvironmentVariableA("LOCALAPPDATA", localBefore.c_str());
+    ASSERT_TRUE(started);
+    ASSERT_NE(program.Form(), nullptr);
+
+    auto adds = [&] {
+        std::vector<std::string> lines;
+        for (const TTrayCall &call : program.Tray())
+            if (call.What.rfind("ADD", 0) == 0)
+                lines.push_back(call.What + " " + call.Icon + " '" + call.Tip + "'");
+        return lines;
+    };
+    ASSERT_TRUE(WaitFor([&] { return adds().size() >= 4; })) << Describe(program.Tray());
+    EXPECT_EQ(adds(), (std::vector<std::string>{"ADD-FAILED ICON0 ''", "ADD-FAILED ICON1 'Kp:6'",
+                                                "ADD-FAILED ICON1 'Kp:6'", "ADD ICON1 'Kp:6'"}))
+        << "tried again until the shell takes it, with the state of the moment" << Describe(program.Tray());
+    EXPECT_TRUE(program.WaitText(KpValuePlace.x, KpValuePlace.y, "6"));
+    EXPECT_EQ(ReadFile(local + "\\Tervik\\DGD.txt"), served) << "DGD.txt in %LOCALAPPDATA%\\Tervik";
+
+    PostMessageA(HWND_BROADCAST, RegisterWindowMessageA("TaskbarCreated"), 0, 0);
+    ASSERT_TRUE(WaitFor([&] { return adds().size() >= 5; })) << Describe(program.Tray());
+    EXPECT_EQ(adds().back(), "ADD ICON1 'Kp:6'") << "Explorer's new tray gets the icon of the moment";
+
+    EXPECT_EQ(program.Close(), 0u);
+    EXPECT_FALSE(FileThere(program.LocalDgd() + ".part"));
+    EXPECT_TRUE(RemoveDirectoryA(program.LocalDgd().c_str())) << "the folder beside the program is left empty";
 }

@@ -1,5 +1,6 @@
 // The program entry, on the real tervik.exe: "/ih" shows only the information box;
-// anything else starts the program hidden until its form is closed.
+// anything else starts the program hidden until its form is closed. And the
+// manifest the built file carries for Windows.
 #include <gtest/gtest.h>
 #include <windows.h>
 
@@ -77,4 +78,36 @@ TEST(Entry, AnyOtherCommandLineStartsTheProgramHiddenUntilItsFormIsClosed)
         PostMessageA(form, WM_CLOSE, 0, 0);
         EXPECT_EQ(child.WaitExitCode(Patience), 0u) << "closing the form ends the program";
     }
+}
+
+// Read back from the built file as Windows reads it when it starts the program:
+// resource 1 of type RT_MANIFEST, parsed into an activation context.
+TEST(Entry, TheProgramCarriesAManifestThatRunsAsInvokerOnWindows7To11AndChangesNothingElse)
+{
+    HMODULE file = LoadLibraryExA(TervikPath().c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE);
+    ASSERT_NE(file, nullptr) << TervikPath();
+    HRSRC found = FindResourceA(file, MAKEINTRESOURCEA(1), MAKEINTRESOURCEA(24));
+    ASSERT_NE(found, nullptr) << "no manifest";
+    const char *bytes = static_cast<const char *>(LockResource(LoadResource(file, found)));
+    const std::string manifest(bytes, SizeofResource(file, found));
+    FreeLibrary(file);
+
+    for (const char *wanted : {"level=\"asInvoker\"", "{35138b9a-5d96-4fbd-8e2d-a2440225f93a}",
+                               "{4a2f28e3-53b9-4441-ba9c-d69d4a4a6e38}", "{1f676c76-80e1-4239-95bb-83d0f6d0da78}",
+                               "{8e0f7a12-bfb3-4fe8-b9a5-48fd50a15a9a}"})
+        EXPECT_NE(manifest.find(wanted), std::string::npos) << wanted << " missing in\n" << manifest;
+    // The layout is drawn for 96 dpi and the classic controls.
+    for (const char *unwanted : {"dpiAware", "dpiAwareness", "Common-Controls", "requireAdministrator"})
+        EXPECT_EQ(manifest.find(unwanted), std::string::npos) << unwanted << " in\n" << manifest;
+
+    ACTCTXA context{};
+    context.cbSize = sizeof context;
+    context.dwFlags = ACTCTX_FLAG_RESOURCE_NAME_VALID;
+    const std::string path = TervikPath();
+    context.lpSource = path.c_str();
+    context.lpResourceName = MAKEINTRESOURCEA(1);
+    HANDLE parsed = CreateActCtxA(&context);
+    EXPECT_NE(parsed, INVALID_HANDLE_VALUE) << "the manifest does not parse: error " << GetLastError();
+    if (parsed != INVALID_HANDLE_VALUE)
+        ReleaseActCtx(parsed);
 }

@@ -7,6 +7,8 @@
 //   TERVIK_E2E_CLOCK                           a fixed local clock, "YYYY-MM-DD HH:MM"
 //   TERVIK_E2E_TRAY_LOG                        a file that gets one line per Shell_NotifyIconA call:
 //                                              ADD|MODIFY|DELETE, TAB, icon resource name, TAB, tooltip
+//   TERVIK_E2E_TRAY_FAILS                      the first N adds fail, as from a shell not ready yet
+//                                              (logged as ADD-FAILED); the tray retries every 100 ms
 //   TERVIK_E2E_REPORT                          a file that the registered message "Tervik e2e report",
 //                                              sent to the form, fills with the process's private
 //                                              bytes, working set and the window layer's GDI objects
@@ -42,6 +44,7 @@ std::string Env(const char *Name)
 // ---- The tray log ---------------------------------------------------------------
 
 std::string TrayLogPath;
+int TrayFails = 0; // adds still to fail
 
 std::string IconName(HICON Icon)
 {
@@ -54,7 +57,10 @@ std::string IconName(HICON Icon)
 
 BOOL LoggedNotifyIcon(DWORD Message, NOTIFYICONDATAA *Record)
 {
-    const char *what = Message == NIM_ADD      ? "ADD"
+    const bool fail = Message == NIM_ADD && TrayFails > 0;
+    TrayFails -= fail ? 1 : 0;
+    const char *what = fail                    ? "ADD-FAILED"
+                       : Message == NIM_ADD    ? "ADD"
                        : Message == NIM_MODIFY ? "MODIFY"
                        : Message == NIM_DELETE ? "DELETE"
                                                : "OTHER";
@@ -65,7 +71,7 @@ BOOL LoggedNotifyIcon(DWORD Message, NOTIFYICONDATAA *Record)
         std::fwrite(line.data(), 1, line.size(), log);
         std::fclose(log);
     }
-    return Shell_NotifyIconA(Message, Record);
+    return fail ? FALSE : Shell_NotifyIconA(Message, Record);
 }
 
 // ---- The fixed clock ------------------------------------------------------------
@@ -174,8 +180,11 @@ void E2eAttach(TClassMainForm_2750570 &Scheme)
         SetClock(&FixedClock);
 
     TrayLogPath = Env("TERVIK_E2E_TRAY_LOG");
-    if (!TrayLogPath.empty())
+    TrayFails = std::atoi(Env("TERVIK_E2E_TRAY_FAILS").c_str());
+    if (!TrayLogPath.empty() || TrayFails > 0)
         TQorTrayIcon::NotifyIcon = &LoggedNotifyIcon;
+    if (TrayFails > 0)
+        Scheme.TrayIcon->RetryPeriod = 100;
 
     ReportPath = Env("TERVIK_E2E_REPORT");
     if (!ReportPath.empty())

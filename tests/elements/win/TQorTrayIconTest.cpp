@@ -1,7 +1,9 @@
 // The tray icon element on a real form of the window layer: the records it
 // hands to the notification area (recorded at the seam), the events of the
-// icon's callback message, hiding and restoring the form, and its teardown.
+// icon's callback message, hiding and restoring the form, adds the shell
+// refuses or forgets, and its teardown.
 #include <algorithm>
+#include <functional>
 #include <memory>
 #include <tuple>
 
@@ -10,6 +12,7 @@
 
 #include "elements/win/TQorIcon.h"
 #include "elements/win/TQorTrayIcon.h"
+#include "winlayer/WinTimer.h"
 
 using namespace winlayer;
 using namespace wintest;
@@ -18,6 +21,27 @@ namespace {
 
 // Every Shell_NotifyIconA request of the tray element, with a copy of its record.
 std::vector<std::pair<DWORD, NOTIFYICONDATAA>> Calls;
+
+// The notification area as a shell keeps it: it refuses the next Refusals adds
+// (not ready yet), an add of the icon it has, and a modify or delete of one it
+// has not.
+bool ShellHasIcon = false;
+int Refusals = 0;
+
+BOOL Shell(DWORD Message, NOTIFYICONDATAA *Data)
+{
+    Calls.push_back({Message, *Data});
+    const bool had = ShellHasIcon;
+    if (Message == NIM_ADD && !had && Refusals > 0) {
+        --Refusals;
+        return FALSE;
+    }
+    if (Message == NIM_ADD)
+        ShellHasIcon = true;
+    if (Message == NIM_DELETE)
+        ShellHasIcon = false;
+    return Message == NIM_ADD ? !had : had;
+}
 
 int Count(DWORD Message)
 {
@@ -56,10 +80,9 @@ struct TrayTest : ElementTest {
     {
         ElementTest::SetUp();
         Calls.clear();
-        TQorTrayIcon::NotifyIcon = [](DWORD Message, NOTIFYICONDATAA *Data) {
-            Calls.push_back({Message, *Data});
-            return TRUE;
-        };
+        ShellHasIcon = false;
+        Refusals = 0;
+        TQorTrayIcon::NotifyIcon = &Shell;
         App = NewAppWindow("tray test");
         App->SetVisible(false);
         Form = NewForm(App, "Form");
@@ -76,6 +99,17 @@ struct TrayTest : ElementTest {
             App->Free();
         TQorTrayIcon::NotifyIcon = OldNotify;
         ElementTest::TearDown();
+    }
+
+    // Lets the retry timer tick until Done, or for TimeoutMs.
+    static bool PumpUntil(const std::function<bool()> &Done, DWORD TimeoutMs = 10000)
+    {
+        const DWORD start = GetTickCount();
+        while (!Done() && GetTickCount() - start < TimeoutMs) {
+            MsgWaitForMultipleObjects(0, nullptr, FALSE, 10, QS_ALLINPUT);
+            Settle();
+        }
+        return Done();
     }
 };
 
@@ -192,4 +226,55 @@ TEST_F(TrayTest, TheFormAndTheElementMayGoInEitherOrder)
     EXPECT_TRUE(Previous.Saw(WM_DESTROY, 0)) << "the destroy goes on to the form's handler";
     Tray.reset(); // must not touch the freed form
     EXPECT_EQ(Count(NIM_DELETE), 2);
+}
+
+TEST_F(TrayTest, ARefusedAddIsTriedAgainWithTheStateOfTheMomentAndTaskbarCreatedAddsTheIconAgain)
+{
+    Tray->RetryPeriod = 10;
+    Refusals = 3;
+    Tray->doShowIcon(None, 0);
+    EXPECT_FALSE(Tray->IconAdded) << "a refused add is no icon";
+    TQorIcon holder;
+    holder.SetIcon(LoadIconA(nullptr, reinterpret_cast<LPCSTR>(IDI_WARNING)));
+    TData icon;
+    holder.Icon(icon, 0);
+    Tray->doSetIcon(icon, 0);
+    TData hint = StrData("Kp:5");
+    Tray->doHint(hint, 0);
+    ASSERT_TRUE(PumpUntil([] { return ShellHasIcon; })) << Count(NIM_ADD) << " adds";
+    PumpUntil([] { return false; }, 200);
+    EXPECT_EQ(Count(NIM_ADD), 4) << "three refused, then no more once the shell has it";
+    const NOTIFYICONDATAA &added = Calls.back().second;
+    EXPECT_EQ(added.hIcon, AsIcon(icon)->Handle());
+    EXPECT_EQ(std::string(added.szTip), "Kp:5");
+    EXPECT_TRUE(Tray->IconAdded);
+
+    // Explorer restarted with an empty tray (and once not ready at first), or a
+    // broadcast while the shell still has the icon.
+    const std::tuple<const char *, bool, int, int> cases[] = {
+        {"restarted", false, 0, 1}, {"restarted, not ready", false, 1, 2}, {"still there", true, 0, 1}};
+    for (const auto &[name, kept, refusals, adds] : cases) {
+        SCOPED_TRACE(name);
+        ShellHasIcon = kept;
+        Refusals = refusals;
+        const int before = Count(NIM_ADD);
+        SendMessageA(Form->Handle, TQorTrayIcon::TaskbarCreated(), 0, 0);
+        PumpUntil([] { return false; }, 300);
+        EXPECT_EQ(Count(NIM_ADD) - before, adds);
+        EXPECT_TRUE(ShellHasIcon && Tray->IconAdded);
+        EXPECT_EQ(Calls.back().second.hIcon, AsIcon(icon)->Handle());
+        EXPECT_EQ(std::string(Calls.back().second.szTip), "Kp:5");
+    }
+
+    SendMessageA(Form->Handle, WM_SYSCOMMAND, SC_RESTORE, 0);
+    const int before = Count(NIM_ADD);
+    SendMessageA(Form->Handle, TQorTrayIcon::TaskbarCreated(), 0, 0);
+    EXPECT_EQ(Count(NIM_ADD), before) << "an icon taken out of the tray is not put back";
+
+    // A shell that keeps refusing is asked less often after the first minutes.
+    Refusals = 1000;
+    Tray->doShowIcon(None, 0);
+    ASSERT_TRUE(PumpUntil([&] { return Count(NIM_ADD) > before + TQorTrayIcon::FastRetries + 1; }));
+    EXPECT_EQ(Tray->RetryTimer->Period(), 120);
+    EXPECT_TRUE(Tray->RetryTimer->Enabled());
 }
