@@ -36,5 +36,9 @@ bool FileWrite(FileHandle file, const void *buffer, size_t count, size_t &done);
 bool FileTruncate(FileHandle file);
 // True for an existing file that is not a directory.
 bool FileExists(const std::string &path);
+// When the file was last written, in Universal Time, as a calendar record
+// (year, month, day, hour, minute, second, millisecond; DayOfWeek left 0).
+// False when the file's times cannot be read.
+bool FileWriteTime(const std::string &path, uint16_t (&utc)[8]);
 
 } // namespace winlayer::platform
