@@ -23,6 +23,13 @@ class TQorTrayIcon;
 class TQorWebFile;
 class TQorWin;
 class TQorWinFTP;
+class TQorRegistry;
+class TQorKpFileCheck;
+class TQorFileTime;
+class TQorIssueTime;
+class TQorTimer;
+class TQorTrayTip;
+class TQorStormAlert;
 
 // The main scheme: every top-level element of the program, its properties and
 // its links, and the five sub-schemes in their containers. The members are in
@@ -33,6 +40,16 @@ class TQorWinFTP;
 // FTP route did not obtain a complete file, WebReader fetches the same file by
 // HTTPS, and StatusLed is switched once, at the end of the cycle, on whether
 // either route obtained it.
+//
+// The elements after them show the last known value at start, the data's own
+// age and a storm notice. At start, before the first download, StartFileHub
+// reads the time-zone bias into BiasStore, builds the local path and checks the
+// DGD.txt of the last run; a file that can be the provider's is parsed as after
+// a download, and UpdatedLabel then shows the file's last-write time. After
+// every parse IssueAge tells the file's issue time in IssuedLabel, red once it
+// is more than six hours old (AgeTimer looks again every minute), and TrayTip
+// adds a second line to the tooltip while it is; IsStorm and StormAlert show a
+// balloon from the tray icon when the value rises to storm level.
 class TClassMainForm_2750570 : public TScheme, public TDayPlotOwner {
 public:
     TQorMainForm *MainForm;
@@ -74,6 +91,19 @@ public:
     TQorMemory *Fetched;
     TQorIf_else *NeedWeb;
     TQorIf_else *FetchOutcome;
+    TQorRegistry *BiasReader;
+    TQorMemory *BiasStore;
+    TQorHub *StartFileHub;
+    TQorKpFileCheck *StartFileCheck;
+    TQorHub *StartParseHub;
+    TQorFileTime *FileTime;
+    TQorDateConvertor *FileTimeFormat;
+    TQorLabel *IssuedLabel;
+    TQorIssueTime *IssueAge;
+    TQorTimer *AgeTimer;
+    TQorTrayTip *TrayTip;
+    TQorIf_else *IsStorm;
+    TQorStormAlert *StormAlert;
 
     TClassMainForm_2750570();
 
