@@ -7,29 +7,29 @@
 
 class TQorDateConvertor;
 class TQorDir;
+class TQorFileTime;
 class TQorGrapher;
 class TQorDoData;
 class TQorHub;
 class TQorIcon;
 class TQorIf_else;
+class TQorIssueTime;
+class TQorKpFileCheck;
 class TQorLED;
 class TQorLabel;
 class TQorMainForm;
 class TQorMemory;
 class TQorMultiElementEx;
 class TQorPlotter;
+class TQorRegistry;
+class TQorStormAlert;
 class TQorStrCat;
+class TQorTimer;
 class TQorTrayIcon;
+class TQorTrayTip;
 class TQorWebFile;
 class TQorWin;
 class TQorWinFTP;
-class TQorRegistry;
-class TQorKpFileCheck;
-class TQorFileTime;
-class TQorIssueTime;
-class TQorTimer;
-class TQorTrayTip;
-class TQorStormAlert;
 
 // The main scheme: every top-level element of the program, its properties and
 // its links, and the five sub-schemes in their containers. The members are in
