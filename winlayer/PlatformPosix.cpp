@@ -95,6 +95,19 @@ int64_t FileSize(FileHandle file)
     return static_cast<int64_t>(st.st_size);
 }
 
+bool FileWriteTime(const std::string &path, uint16_t (&utc)[8])
+{
+    struct stat st;
+    std::tm t{};
+    if (stat(path.c_str(), &st) != 0 || !gmtime_r(&st.st_mtime, &t))
+        return false;
+    const int fields[8] = {t.tm_year + 1900, t.tm_mon + 1, 0, t.tm_mday, t.tm_hour, t.tm_min,
+                           t.tm_sec > 59 ? 59 : t.tm_sec, 0};
+    for (int i = 0; i < 8; ++i)
+        utc[i] = static_cast<uint16_t>(fields[i]);
+    return true;
+}
+
 bool FileRead(FileHandle file, void *buffer, size_t count, size_t &done)
 {
     done = 0;
@@ -143,19 +156,6 @@ bool FileExists(const std::string &path)
 {
     struct stat st;
     return stat(path.c_str(), &st) == 0 && !S_ISDIR(st.st_mode);
-}
-
-bool FileWriteTime(const std::string &path, uint16_t (&utc)[8])
-{
-    struct stat st;
-    std::tm t{};
-    if (stat(path.c_str(), &st) != 0 || !gmtime_r(&st.st_mtime, &t))
-        return false;
-    const int fields[8] = {t.tm_year + 1900, t.tm_mon + 1, 0, t.tm_mday, t.tm_hour, t.tm_min,
-                           t.tm_sec > 59 ? 59 : t.tm_sec, 0};
-    for (int i = 0; i < 8; ++i)
-        utc[i] = static_cast<uint16_t>(fields[i]);
-    return true;
 }
 
 } // namespace winlayer::platform

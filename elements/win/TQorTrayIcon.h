@@ -39,18 +39,18 @@ public:
 
     void SetHint(const std::string &Value);
 
-    void doHide(TData &Data, uint16_t Index);
-    void doShowIcon(TData &Data, uint16_t Index);
-    void doRestore(TData &Data, uint16_t Index);
-    void doHint(TData &Data, uint16_t Index);
-    void doSetIcon(TData &Data, uint16_t Index);
-
     // A notification balloon from the icon: the incoming value's string as
     // its text, under BalloonTitle. It needs the larger record of Windows 2000
     // and later (NIF_INFO); only this request carries it, in a copy, so every
     // other request keeps the first layout.
     std::string BalloonTitle;
     void doBalloon(TData &Data, uint16_t Index);
+
+    void doHide(TData &Data, uint16_t Index);
+    void doShowIcon(TData &Data, uint16_t Index);
+    void doRestore(TData &Data, uint16_t Index);
+    void doHint(TData &Data, uint16_t Index);
+    void doSetIcon(TData &Data, uint16_t Index);
 
     // Every notification-area call goes through here, so that a test can see
     // each request with the record it carried.
