@@ -1,11 +1,11 @@
 #include "Platform.h"
 
 #include <cerrno>
-#include <ctime>
 #include <fcntl.h>
 #include <fstream>
 #include <iterator>
 #include <sys/stat.h>
+#include <time.h>
 #include <unistd.h>
 
 namespace winlayer::platform {
@@ -98,7 +98,7 @@ int64_t FileSize(FileHandle file)
 bool FileWriteTime(const std::string &path, uint16_t (&utc)[8])
 {
     struct stat st;
-    std::tm t{};
+    struct tm t{};
     if (stat(path.c_str(), &st) != 0 || !gmtime_r(&st.st_mtime, &t))
         return false;
     const int fields[8] = {t.tm_year + 1900, t.tm_mon + 1, 0, t.tm_mday, t.tm_hour, t.tm_min,
