@@ -10,13 +10,20 @@
 #include "app/TClassMultiElementEx_27BB020.h"
 #include "elements/chart/TQorGrapher.h"
 #include "elements/chart/TQorPlotter.h"
+#include "elements/io/TQorRegistry.h"
+#include "elements/io/TQorTimer.h"
 #include "elements/io/TQorWebFile.h"
 #include "elements/io/TQorWinFTP.h"
 #include "elements/text/TQorDataDir.h"
 #include "elements/text/TQorDateConvertor.h"
 #include "elements/text/TQorDir.h"
+#include "elements/text/TQorFileTime.h"
 #include "elements/text/TQorIf_else.h"
+#include "elements/text/TQorIssueTime.h"
+#include "elements/text/TQorKpFileCheck.h"
+#include "elements/text/TQorStormAlert.h"
 #include "elements/text/TQorStrCat.h"
+#include "elements/text/TQorTrayTip.h"
 #include "elements/win/TQorIcon.h"
 #include "elements/win/TQorLED.h"
 #include "elements/win/TQorLabel.h"
@@ -138,9 +145,10 @@ TClassMainForm_2750570::TClassMainForm_2750570()
     TrayIcon->CloseToTray = 0;
     TrayIcon->MinimizeNormally = 0;
     TrayIcon->KeepIcon = 1;
+    TrayIcon->BalloonTitle = "Tervik v4";
 
     StartHub = Make<TQorHub>();
-    StartHub->SetOutCount(2);
+    StartHub->SetOutCount(3); // was 2: the last run's file between the icon and the schedule
 
     TitleLabel = Make<TQorLabel>(MainForm->Control);
     Place(TitleLabel, 33, 13, 280, 33, 0);
@@ -218,7 +226,7 @@ TClassMainForm_2750570::TClassMainForm_2750570()
     UpdatedLabel->Init();
 
     ResultHub = Make<TQorHub>();
-    ResultHub->SetOutCount(4);
+    ResultHub->SetOutCount(6); // was 4: the data's age and the storm notice after the charts
 
     MonthGraph = Make<TQorGrapher>(MainForm->Control);
     Place(MonthGraph, 17, 379, 335, 105, 1);
@@ -341,6 +349,64 @@ TClassMainForm_2750570::TClassMainForm_2750570()
     DataDir->FileName = "DGD.txt";
     DataDir->SubFolder = "Tervik";
 
+    // The last known value at start. The schedule reads the bias for itself,
+    // later and as whole hours; these times need its minutes, before that.
+    BiasReader = Make<TQorRegistry>();
+    BiasReader->Root = 2;
+    BiasReader->FKey = "SYSTEM\\CurrentControlSet\\Control\\TimeZoneInformation";
+    BiasReader->FValueName = "ActiveTimeBias";
+    BiasReader->DataType = 0;
+    BiasReader->SuccessOnly = 0;
+
+    BiasStore = Make<TQorMemory>();
+    BiasStore->SetDefault(IntData(0));
+
+    StartFileHub = Make<TQorHub>();
+    StartFileHub->SetOutCount(3);
+
+    StartFileCheck = Make<TQorKpFileCheck>();
+    StartFileCheck->FFileName = "";
+
+    StartParseHub = Make<TQorHub>();
+    StartParseHub->SetOutCount(2);
+
+    FileTime = Make<TQorFileTime>();
+
+    FileTimeFormat = Make<TQorDateConvertor>();
+    FileTimeFormat->Mode = 9;
+    FileTimeFormat->Format = "Данные обновлены: HH:mm";
+
+    // The data's age: right of the update time, on its line to the form's
+    // edge, in its font but not bold; its height keeps it above KpValueLabel.
+    IssuedLabel = Make<TQorLabel>(MainForm->Control);
+    Place(IssuedLabel, 254, 202, 122, 13, 1);
+    SetFontRec("Tahoma", 8, 0, IssuedLabel->Font, 204, 0x000000);
+    Text(IssuedLabel, "", 0, 0);
+    IssuedLabel->Init();
+
+    IssueAge = Make<TQorIssueTime>();
+    IssueAge->Format = "выпуск dd.MM HH:mm";
+    IssueAge->StaleFormat = "устарели: dd.MM HH:mm";
+    IssueAge->ColorFresh = 0x000000;
+    IssueAge->ColorStale = 0x0000FF;
+
+    AgeTimer = Make<TQorTimer>();
+    AgeTimer->SetInterval(60000);
+    AgeTimer->SetEnable(true);
+    AgeTimer->SetAutoStop(0);
+    AgeTimer->QueueTicks = 0;
+
+    TrayTip = Make<TQorTrayTip>();
+    TrayTip->StaleLine = "Данные устарели";
+
+    // The storm level as KpParser tells it: not below "5".
+    IsStorm = Make<TQorIf_else>();
+    IsStorm->Type = 1;
+    IsStorm->FOp2 = IntData(5);
+
+    StormAlert = Make<TQorStormAlert>();
+    StormAlert->Text = "Геомагнитная буря: Kp ";
+
     // ---- Event links -----------------------------------------------------------
     // One download cycle is FetchHub's seven outputs in turn: clear Fetched, build
     // the local path, FTP open, read and close, then the web read only when
@@ -359,10 +425,11 @@ TClassMainForm_2750570::TClassMainForm_2750570()
     LinkEvent(KpParser->onEvent[3], ResultHub, &TQorHub::doEvent, 0);
     LinkEvent(TrayIcon->onClick, TrayIcon, &TQorTrayIcon::doRestore, 0);
     LinkEvent(StartHub->onEvent[0], TrayIcon, &TQorTrayIcon::doShowIcon, 3);
-    LinkEvent(StartHub->onEvent[1], Schedule, &TQorMultiElementEx::doWork, 0);
+    LinkEvent(StartHub->onEvent[1], StartFileHub, &TQorHub::doEvent, 0);
+    LinkEvent(StartHub->onEvent[2], Schedule, &TQorMultiElementEx::doWork, 0); // was onEvent[1]
     LinkEvent(StatusLed->onChange, TrayState, &TQorMultiElementEx::doWork, 0);
     LinkEvent(TrayState->onEvent[0], TrayIcon, &TQorTrayIcon::doSetIcon, 2);
-    LinkEvent(TrayState->onEvent[1], TrayIcon, &TQorTrayIcon::doHint, 4);
+    LinkEvent(TrayState->onEvent[1], TrayTip, &TQorTrayTip::doHint, 0); // was TrayIcon.doHint
     LinkEvent(FetchHub->onEvent[0], Fetched, &TQorMemory::doClear, 0);
     LinkEvent(FetchHub->onEvent[1], LocalPath, &TQorStrCat::doStrCat, 0);
     LinkEvent(FetchHub->onEvent[2], FtpReader, &TQorWinFTP::doOpen, 0);
@@ -374,6 +441,8 @@ TClassMainForm_2750570::TClassMainForm_2750570()
     LinkEvent(ResultHub->onEvent[1], UpdatedFormat, &TQorDateConvertor::doFormat, 0);
     LinkEvent(ResultHub->onEvent[2], MonthFeed, &TQorMultiElementEx::doWork, 0);
     LinkEvent(ResultHub->onEvent[3], DayFeed, &TQorMultiElementEx::doWork, 0);
+    LinkEvent(ResultHub->onEvent[4], IssueAge, &TQorIssueTime::doRead, 0);
+    LinkEvent(ResultHub->onEvent[5], IsStorm, &TQorIf_else::doCompare, 0);
     LinkEvent(MonthFeed->onEvent[0], MonthGraph, &TQorGrapher::doAdd, 0);
     LinkEvent(MonthFeed->onEvent[1], MonthGraph, &TQorGrapher::doClear, 1);
     LinkEvent(DayFeed->onEvent[0], DayPlot, &TQorPlotter::doClear, 0);
@@ -385,6 +454,22 @@ TClassMainForm_2750570::TClassMainForm_2750570()
     LinkEvent(NeedWeb->onTrue, WebReader, &TQorWebFile::doRead, 0);
     LinkEvent(FetchOutcome->onTrue, StatusLed, &TQorLED::doOn, 2);
     LinkEvent(FetchOutcome->onFalse, StatusLed, &TQorLED::doOff, 1);
+    LinkEvent(BiasReader->onRead, BiasStore, &TQorMemory::doValue, 0);
+    LinkEvent(StartFileHub->onEvent[0], BiasReader, &TQorRegistry::doRead, 0);
+    LinkEvent(StartFileHub->onEvent[1], LocalPath, &TQorStrCat::doStrCat, 0);
+    LinkEvent(StartFileHub->onEvent[2], StartFileCheck, &TQorKpFileCheck::doCheck, 0);
+    LinkEvent(StartFileCheck->onGood, StartParseHub, &TQorHub::doEvent, 0);
+    LinkEvent(StartParseHub->onEvent[0], KpParser, &TQorMultiElementEx::doWork, 0);
+    LinkEvent(StartParseHub->onEvent[1], FileTimeFormat, &TQorDateConvertor::doFormat, 0);
+    LinkEvent(FileTimeFormat->onResult, UpdatedLabel, &TQorLabel::doText, 0);
+    LinkEvent(IssueAge->onText, IssuedLabel, &TQorLabel::doText, 0);
+    LinkEvent(IssueAge->onColor, IssuedLabel, &TQorLabel::doFontColor, 0);
+    LinkEvent(IssueAge->onStale, TrayTip, &TQorTrayTip::doStale, 0);
+    LinkEvent(AgeTimer->onTimer, IssueAge, &TQorIssueTime::doCheck, 0);
+    LinkEvent(TrayTip->onHint, TrayIcon, &TQorTrayIcon::doHint, 4);
+    LinkEvent(IsStorm->onTrue, StormAlert, &TQorStormAlert::doCalm, 0);
+    LinkEvent(IsStorm->onFalse, StormAlert, &TQorStormAlert::doStorm, 0);
+    LinkEvent(StormAlert->onAlert, TrayIcon, &TQorTrayIcon::doBalloon, 0);
 
     // ---- Data links ------------------------------------------------------------
 
@@ -405,6 +490,12 @@ TClassMainForm_2750570::TClassMainForm_2750570()
     LinkData(NeedWeb->Op1, Fetched, &TQorMemory::Value, 0);
     LinkData(FetchOutcome->Op1, Fetched, &TQorMemory::Value, 0);
     LinkData(DataDir->Folder, ProgramDir, &TQorDir::Dir, 0);
+    LinkData(StartFileCheck->FileName, LocalPath, &TQorStrCat::Result, 0);
+    LinkData(FileTime->FileName, LocalPath, &TQorStrCat::Result, 0);
+    LinkData(FileTime->Bias, BiasStore, &TQorMemory::Value, 0);
+    LinkData(FileTimeFormat->DateTime, FileTime, &TQorFileTime::DateTime, 0);
+    LinkData(IssueAge->Lines, KpParser, &TQorMultiElementEx::Var, 0);
+    LinkData(IssueAge->Bias, BiasStore, &TQorMemory::Value, 0);
 
     // ---- Finishing pass, in creation order --------------------------------------
 
@@ -430,6 +521,7 @@ TClassMainForm_2750570::TClassMainForm_2750570()
     Finish(DayTitleLabel);
     DayFeed->SetInstanceFactory(NewInstance<TClassMultiElementEx_27BAD60>);
     Schedule->SetInstanceFactory(NewInstance<TClassMultiElementEx_27BB020>);
+    Finish(IssuedLabel);
 
     // Tab and Shift+Tab move between the form's tab stops (it has none).
     MainForm->Control->KeyNavigation = true;

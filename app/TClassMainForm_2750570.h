@@ -8,19 +8,26 @@
 class TQorDataDir;
 class TQorDateConvertor;
 class TQorDir;
+class TQorFileTime;
 class TQorGrapher;
 class TQorDoData;
 class TQorHub;
 class TQorIcon;
 class TQorIf_else;
+class TQorIssueTime;
+class TQorKpFileCheck;
 class TQorLED;
 class TQorLabel;
 class TQorMainForm;
 class TQorMemory;
 class TQorMultiElementEx;
 class TQorPlotter;
+class TQorRegistry;
+class TQorStormAlert;
 class TQorStrCat;
+class TQorTimer;
 class TQorTrayIcon;
+class TQorTrayTip;
 class TQorWebFile;
 class TQorWin;
 class TQorWinFTP;
@@ -33,8 +40,18 @@ class TQorWinFTP;
 // The last five elements make the web fallback of the download chain: when the
 // FTP route did not obtain a complete file, WebReader fetches the same file by
 // HTTPS, and StatusLed is switched once, at the end of the cycle, on whether
-// either route obtained it. DataDir, last, puts DGD.txt beside the program only
+// either route obtained it. DataDir puts DGD.txt beside the program only
 // where it can be written there.
+//
+// The elements after them show the last known value at start, the data's own
+// age and a storm notice. At start, before the first download, StartFileHub
+// reads the time-zone bias into BiasStore, builds the local path and checks the
+// DGD.txt of the last run; a file that can be the provider's is parsed as after
+// a download, and UpdatedLabel then shows the file's last-write time. After
+// every parse IssueAge tells the file's issue time in IssuedLabel, red once it
+// is more than six hours old (AgeTimer looks again every minute), and TrayTip
+// adds a second line to the tooltip while it is; IsStorm and StormAlert show a
+// balloon from the tray icon when the value rises to storm level.
 class TClassMainForm_2750570 : public TScheme, public TDayPlotOwner {
 public:
     TQorMainForm *MainForm;
@@ -77,6 +94,19 @@ public:
     TQorIf_else *NeedWeb;
     TQorIf_else *FetchOutcome;
     TQorDataDir *DataDir;
+    TQorRegistry *BiasReader;
+    TQorMemory *BiasStore;
+    TQorHub *StartFileHub;
+    TQorKpFileCheck *StartFileCheck;
+    TQorHub *StartParseHub;
+    TQorFileTime *FileTime;
+    TQorDateConvertor *FileTimeFormat;
+    TQorLabel *IssuedLabel;
+    TQorIssueTime *IssueAge;
+    TQorTimer *AgeTimer;
+    TQorTrayTip *TrayTip;
+    TQorIf_else *IsStorm;
+    TQorStormAlert *StormAlert;
 
     TClassMainForm_2750570();
 

@@ -7,7 +7,9 @@
 #   scripts/run.sh            the demo build (build/demo), downloading the sample
 #                             resources/sample/DGD.txt from an FTP server of ours
 #                             on 127.0.0.1:2121 (and by HTTP on 2122 for the web
-#                             fallback); runs until Ctrl+C
+#                             fallback), its ":Issued:" line set to the current
+#                             time (data in date); runs until Ctrl+C
+#   scripts/run.sh --stale    the same, issued seven hours ago: out of date
 #   scripts/run.sh --live     the product with the real server settings
 #                             (build/win32; build/win64 where this kernel cannot
 #                             run 32-bit code), downloading from the data provider
@@ -20,11 +22,13 @@ source scripts/lib/setup.sh
 
 live=0
 once=0
+age=now
 for arg in "$@"; do
   case $arg in
     --live) live=1 ;;
     --once) once=1 ;;
-    *) echo "usage: scripts/run.sh [--live] [--once]" >&2; exit 2 ;;
+    --stale) age="7 hours ago" ;;
+    *) echo "usage: scripts/run.sh [--live | --stale] [--once]" >&2; exit 2 ;;
   esac
 done
 
@@ -67,7 +71,10 @@ trap stop_all EXIT
 trap 'exit 130' INT TERM
 
 if [ $live -eq 0 ]; then
-  /usr/bin/python3 scripts/lib/serve_ftp.py resources/sample/DGD.txt "$demo_port" &
+  served="$root/build/demo/served-DGD.txt"
+  LC_ALL=C sed "s/^:Issued: .*/:Issued: $(LC_ALL=C date -u -d "$age" '+%H%M UT %d %b %Y')/" \
+    resources/sample/DGD.txt > "$served"
+  /usr/bin/python3 scripts/lib/serve_ftp.py "$served" "$demo_port" &
   server_pid=$!
   for _ in $(seq 50); do
     (echo > "/dev/tcp/127.0.0.1/$demo_port") 2>/dev/null && break

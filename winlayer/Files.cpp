@@ -2,6 +2,7 @@
 
 #include <exception>
 
+#include "DateTime.h"
 #include "Platform.h"
 
 namespace winlayer {
@@ -41,6 +42,32 @@ bool ReadWholeFile(const std::string &path, std::string &content)
         return false;
     content.swap(data);
     return true;
+}
+
+bool ReadFileHead(const std::string &path, size_t limit, std::string &content)
+{
+    platform::FileHandle file = platform::FileOpen(path, platform::FileMode::ReadExisting);
+    if (file == platform::InvalidFile)
+        return false;
+    std::string data(limit, '\0');
+    size_t done = 0;
+    const bool ok = platform::FileRead(file, &data[0], limit, done);
+    platform::FileClose(file);
+    if (!ok)
+        return false;
+    data.resize(done);
+    content.swap(data);
+    return true;
+}
+
+bool FileWriteTimeUtc(const std::string &path, double &dateTime)
+{
+    uint16_t fields[8];
+    if (!platform::FileWriteTime(path, fields))
+        return false;
+    const TSystemTime time{fields[0], fields[1], fields[2], fields[3], fields[4], fields[5], fields[6], fields[7]};
+    dateTime = SystemTimeToDateTime(time);
+    return dateTime != 0.0;
 }
 
 std::string FolderOf(const std::string &fileName)

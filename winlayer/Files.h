@@ -1,4 +1,5 @@
 #pragma once
+#include <cstddef>
 #include <string>
 
 // The program's dealings with whole files and its own folder.
@@ -10,6 +11,14 @@ bool FileExists(const std::string &path);
 // The whole content of an existing file. False, with content untouched, when the
 // file cannot be opened or read.
 bool ReadWholeFile(const std::string &path, std::string &content);
+
+// The first Limit bytes of an existing file (all of it when it is shorter).
+// False, with content untouched, when the file cannot be opened or read.
+bool ReadFileHead(const std::string &path, size_t limit, std::string &content);
+
+// When the file was last written, as a date-time value in Universal Time (see
+// DateTime.h). False when the file's times cannot be read.
+bool FileWriteTimeUtc(const std::string &path, double &dateTime);
 
 // The folder part of a file name: everything up to and including the last
 // backslash (or slash, which Windows never puts in a module name); empty when

@@ -29,6 +29,10 @@ void FileClose(FileHandle file);
 int64_t FileSeek(FileHandle file, int64_t offset, int origin);
 // -1 when the size cannot be read.
 int64_t FileSize(FileHandle file);
+// When the file was last written, in Universal Time, as a calendar record
+// (year, month, day, hour, minute, second, millisecond; DayOfWeek left 0).
+// False when the file's times cannot be read.
+bool FileWriteTime(const std::string &path, uint16_t (&utc)[8]);
 // Bytes actually moved go to done; false when the call failed.
 bool FileRead(FileHandle file, void *buffer, size_t count, size_t &done);
 bool FileWrite(FileHandle file, const void *buffer, size_t count, size_t &done);

@@ -6,6 +6,7 @@
 #include <fstream>
 #include <iterator>
 #include <sys/stat.h>
+#include <time.h>
 #include <unistd.h>
 
 namespace winlayer::platform {
@@ -93,6 +94,19 @@ int64_t FileSize(FileHandle file)
     if (file == InvalidFile || fstat(AsDescriptor(file), &st) != 0)
         return -1;
     return static_cast<int64_t>(st.st_size);
+}
+
+bool FileWriteTime(const std::string &path, uint16_t (&utc)[8])
+{
+    struct stat st;
+    struct tm t{};
+    if (stat(path.c_str(), &st) != 0 || !gmtime_r(&st.st_mtime, &t))
+        return false;
+    const int fields[8] = {t.tm_year + 1900, t.tm_mon + 1, 0, t.tm_mday, t.tm_hour, t.tm_min,
+                           t.tm_sec > 59 ? 59 : t.tm_sec, 0};
+    for (int i = 0; i < 8; ++i)
+        utc[i] = static_cast<uint16_t>(fields[i]);
+    return true;
 }
 
 bool FileRead(FileHandle file, void *buffer, size_t count, size_t &done)

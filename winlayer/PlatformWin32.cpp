@@ -75,6 +75,19 @@ int64_t FileSize(FileHandle file)
     return size.QuadPart;
 }
 
+bool FileWriteTime(const std::string &path, uint16_t (&utc)[8])
+{
+    WIN32_FILE_ATTRIBUTE_DATA data;
+    SYSTEMTIME st;
+    if (!GetFileAttributesExA(path.c_str(), GetFileExInfoStandard, &data) ||
+        !FileTimeToSystemTime(&data.ftLastWriteTime, &st))
+        return false;
+    const uint16_t fields[8] = {st.wYear, st.wMonth, 0, st.wDay, st.wHour, st.wMinute, st.wSecond, st.wMilliseconds};
+    for (int i = 0; i < 8; ++i)
+        utc[i] = fields[i];
+    return true;
+}
+
 bool FileRead(FileHandle file, void *buffer, size_t count, size_t &done)
 {
     done = 0;

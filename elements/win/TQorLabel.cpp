@@ -32,6 +32,14 @@ void TQorLabel::doText(TData &Data, uint16_t)
         Control->SetCaption(text);
 }
 
+// Font's colour follows, so that a hover colour gives way to the new one.
+void TQorLabel::doFontColor(TData &Data, uint16_t)
+{
+    Font.FontColor = static_cast<uint32_t>(ToInteger(Data));
+    if (!ControlGone)
+        Control->Font()->SetColor(Font.FontColor);
+}
+
 void TQorLabel::Init()
 {
     TQorWin::Init();

@@ -21,6 +21,8 @@ public:
     void SetAlignment(uint8_t Value);
 
     void doText(TData &Data, uint16_t Index);
+    // The text's colour := the incoming integer (a colour value, 0x00BBGGRR).
+    void doFontColor(TData &Data, uint16_t Index);
 
     void MouseEnter() override;
     void MouseLeave() override;

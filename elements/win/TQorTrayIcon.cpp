@@ -21,6 +21,7 @@ constexpr size_t TipLength = 63; // the first layout's tooltip holds 63 characte
 
 #if !defined(_WIN64)
 static_assert(NOTIFYICONDATAA_V1_SIZE == 88, "the notification record of the 32-bit program is 88 bytes");
+static_assert(NOTIFYICONDATAA_V2_SIZE == 488, "and the balloon's record 488 bytes");
 #endif
 
 TQorTrayIcon::TNotifyProc TQorTrayIcon::NotifyIcon = &ShellNotifyIcon;
@@ -297,4 +298,24 @@ bool TQorTrayIcon::Messages(void *Self, TWinControl *Sender, MSG &Msg, LRESULT &
     if (previous)
         return previous(Sender, Msg, Result);
     return false;
+}
+
+void TQorTrayIcon::doBalloon(TData &Data, uint16_t)
+{
+    const std::string text = ToString(Data);
+    NOTIFYICONDATAA balloon = Record;
+    balloon.cbSize = NOTIFYICONDATAA_V2_SIZE;
+    balloon.hWnd = Form->GetHandle();
+    balloon.uID = 1;
+    balloon.uFlags = NIF_INFO; // the icon and the tooltip stay as they are
+    balloon.hIcon = nullptr;
+    std::memset(balloon.szTip, 0, sizeof balloon.szTip);
+    std::memset(balloon.szInfo, 0, sizeof balloon.szInfo);
+    std::memcpy(balloon.szInfo, text.data(), std::min(text.size(), sizeof balloon.szInfo - 1));
+    std::memset(balloon.szInfoTitle, 0, sizeof balloon.szInfoTitle);
+    std::memcpy(balloon.szInfoTitle, BalloonTitle.data(),
+                std::min(BalloonTitle.size(), sizeof balloon.szInfoTitle - 1));
+    balloon.uTimeout = 10000;
+    balloon.dwInfoFlags = NIIF_WARNING;
+    NotifyIcon(NIM_MODIFY, &balloon);
 }

@@ -49,6 +49,13 @@ public:
 
     void SetHint(const std::string &Value);
 
+    // A notification balloon from the icon: the incoming value's string as
+    // its text, under BalloonTitle. It needs the larger record of Windows 2000
+    // and later (NIF_INFO); only this request carries it, in a copy, so every
+    // other request keeps the first layout.
+    std::string BalloonTitle;
+    void doBalloon(TData &Data, uint16_t Index);
+
     void doHide(TData &Data, uint16_t Index);
     void doShowIcon(TData &Data, uint16_t Index);
     void doRestore(TData &Data, uint16_t Index);

@@ -82,8 +82,10 @@ std::string ServedPath()
     return Env("TERVIK_FTP_ROOT") + "\\pub\\latest\\DGD.txt";
 }
 
-// Thirty days of DGD.txt whose latest day has the values Latest ('-' unknown).
-std::string DgdWithLatest(const std::string &Latest)
+// Thirty days of DGD.txt whose latest day has the values Latest ('-' unknown),
+// issued as the line Issued says, or without an issue time: such a file is
+// never out of date, whatever the clock.
+std::string DgdWithLatest(const std::string &Latest, const std::string &Issued = "#")
 {
     dgd::Texts days;
     for (int i = 0; i < 29; ++i)
@@ -91,7 +93,9 @@ std::string DgdWithLatest(const std::string &Latest)
     days[9] = "23456543";
     days[20] = "11223344";
     days.push_back(Latest);
-    return dgd::Lf(dgd::File(days));
+    dgd::Texts lines = dgd::File(days);
+    lines[1] = Issued;
+    return dgd::Lf(lines);
 }
 
 // One Shell_NotifyIconA call as the test build logs it.
@@ -99,11 +103,13 @@ struct TTrayCall {
     std::string What; // ADD, MODIFY, DELETE
     std::string Icon; // the icon's resource name
     std::string Tip;
+    std::string Balloon; // a balloon's text
 };
 
 std::ostream &operator<<(std::ostream &Out, const TTrayCall &Call)
 {
-    return Out << Call.What << " " << Call.Icon << " '" << Call.Tip << "'";
+    Out << Call.What << " " << Call.Icon << " '" << Call.Tip << "'";
+    return Call.Balloon.empty() ? Out : Out << " balloon '" << Call.Balloon << "'";
 }
 
 std::string Describe(const std::vector<TTrayCall> &Calls)
@@ -212,7 +218,12 @@ public:
                 continue;
             call.What = line.substr(0, a);
             call.Icon = line.substr(a + 1, b - a - 1);
-            call.Tip = line.substr(b + 1);
+            const size_t c = line.find('\t', b + 1);
+            call.Tip = line.substr(b + 1, c == std::string::npos ? c : c - b - 1);
+            for (size_t at = call.Tip.find("\\n"); at != std::string::npos; at = call.Tip.find("\\n", at + 1))
+                call.Tip.replace(at, 2, "\n");
+            if (c != std::string::npos)
+                call.Balloon = line.substr(c + 1);
             calls.push_back(call);
         }
         return calls;
@@ -251,6 +262,16 @@ public:
     bool WaitText(int Left, int Top, const std::string &Text)
     {
         return WaitFor([&] { return TextAt(Left, Top) == Text; });
+    }
+
+    // The texts of the balloons shown, in order.
+    std::vector<std::string> Balloons() const
+    {
+        std::vector<std::string> texts;
+        for (const TTrayCall &call : Tray())
+            if (!call.Balloon.empty())
+                texts.push_back(call.Balloon);
+        return texts;
     }
 
     // How many tray calls have carried this tooltip.
@@ -414,8 +435,8 @@ int CreditWidth(const std::string &Text)
     return size.cx;
 }
 
-// The whole-hour bias the program reads at start, from the same registry.
-int BiasHours()
+// The bias the program reads at start (UT = local + bias, in minutes), from the same registry.
+int BiasMinutes()
 {
     HKEY key = nullptr;
     DWORD bias = 0;
@@ -425,7 +446,13 @@ int BiasHours()
         RegQueryValueExA(key, "ActiveTimeBias", nullptr, nullptr, reinterpret_cast<BYTE *>(&bias), &size);
         RegCloseKey(key);
     }
-    const int minutes = static_cast<int32_t>(bias);
+    return static_cast<int32_t>(bias);
+}
+
+// The same in whole hours, as the schedule has it.
+int BiasHours()
+{
+    const int minutes = BiasMinutes();
     // Halves go to the even neighbour, as the program divides.
     const int floor = (minutes >= 0 ? minutes : minutes - 59) / 60;
     const int rest = minutes - floor * 60;
@@ -444,6 +471,71 @@ int DownloadHour(bool Multiple = true)
             return hour % 24;
     return 0;
 }
+
+// ---- Times of the data's age ------------------------------------------------
+
+const long long TicksPerMinute = 600000000LL; // FILETIME counts 100 ns
+
+long long Ticks(const SYSTEMTIME &Time)
+{
+    FILETIME file{};
+    SystemTimeToFileTime(&Time, &file);
+    return static_cast<long long>((ULONGLONG(file.dwHighDateTime) << 32) | file.dwLowDateTime);
+}
+
+SYSTEMTIME TimeOf(long long Ticks)
+{
+    const FILETIME file{static_cast<DWORD>(Ticks), static_cast<DWORD>(ULONGLONG(Ticks) >> 32)};
+    SYSTEMTIME time{};
+    FileTimeToSystemTime(&file, &time);
+    return time;
+}
+
+// A clock as TERVIK_E2E_CLOCK gives it ("YYYY-MM-DD HH:MM"), Minutes later.
+SYSTEMTIME ClockTime(const std::string &Clock, long long Minutes = 0)
+{
+    SYSTEMTIME time{};
+    std::sscanf(Clock.c_str(), "%hu-%hu-%hu %hu:%hu", &time.wYear, &time.wMonth, &time.wDay, &time.wHour,
+                &time.wMinute);
+    return TimeOf(Ticks(time) + Minutes * TicksPerMinute);
+}
+
+// The ":Issued:" line of a file issued Age minutes before the local clock Clock.
+std::string IssuedBefore(const std::string &Clock, int Age)
+{
+    static const char *const Months[] = {"Jan", "Feb", "Mar", "Apr", "May", "Jun",
+                                         "Jul", "Aug", "Sep", "Oct", "Nov", "Dec"};
+    const SYSTEMTIME ut = ClockTime(Clock, BiasMinutes() - Age);
+    return ":Issued: " + TwoDigits(ut.wHour) + TwoDigits(ut.wMinute) + " UT " + TwoDigits(ut.wDay) + " " +
+           Months[ut.wMonth - 1] + " " + std::to_string(ut.wYear);
+}
+
+std::string DayAndTime(const SYSTEMTIME &Time)
+{
+    return TwoDigits(Time.wDay) + "." + TwoDigits(Time.wMonth) + " " + TwoDigits(Time.wHour) + ":" +
+           TwoDigits(Time.wMinute);
+}
+
+// HH:mm of the file's last write, in local time by the program's bias.
+std::string WrittenAt(const std::string &Path)
+{
+    WIN32_FILE_ATTRIBUTE_DATA data{};
+    GetFileAttributesExA(Path.c_str(), GetFileExInfoStandard, &data);
+    const FILETIME &written = data.ftLastWriteTime;
+    const SYSTEMTIME local =
+        TimeOf(static_cast<long long>((ULONGLONG(written.dwHighDateTime) << 32) | written.dwLowDateTime) -
+               BiasMinutes() * TicksPerMinute);
+    return TwoDigits(local.wHour) + ":" + TwoDigits(local.wMinute);
+}
+
+// The served file replaced at once, so that no download sees half of it.
+void Serve(const std::string &Bytes)
+{
+    WriteFile(ServedPath() + ".new", Bytes);
+    MoveFileExA((ServedPath() + ".new").c_str(), ServedPath().c_str(), MOVEFILE_REPLACE_EXISTING);
+}
+
+const RECT IssuedRect{254, 202, 254 + 122, 202 + 13};
 
 } // namespace
 
@@ -608,12 +700,12 @@ TEST(EndToEnd, ATransferCutInTheMiddleByEitherRouteKeepsThePreviousFileAndShowsT
         ASSERT_TRUE(program.WaitTip("Ошибка чтения FTP")) << Describe(program.Tray());
         const std::vector<TTrayCall> calls = program.Tray();
         ASSERT_GE(calls.size(), 2u);
-        EXPECT_EQ(calls[1].Icon, "ICON4") << Describe(calls);
+        EXPECT_EQ(calls.back().Icon, "ICON4") << Describe(calls);
         EXPECT_EQ(program.TipCount("Kp:5"), 0) << "nothing was parsed" << Describe(calls);
         EXPECT_EQ(web.Requests().size(), route.WebCut ? 1u : 0u) << Describe(web.Requests());
         EXPECT_EQ(ReadFile(program.LocalDgd()), previous) << "the previous DGD.txt is kept whole";
         EXPECT_FALSE(FileThere(program.LocalDgd() + ".part")) << "no partial file is left behind";
-        EXPECT_EQ(program.TextAt(KpValuePlace.x, KpValuePlace.y), "0");
+        EXPECT_EQ(program.TextAt(KpValuePlace.x, KpValuePlace.y), "1") << "the previous file's, from the start";
         EXPECT_TRUE(program.LedShows(Red)) << "the LED is red";
         EXPECT_EQ(program.Close(), 0u);
     }
@@ -767,4 +859,106 @@ TEST(EndToEnd, TheIconComesAfterRefusedAddsAndAgainOnTaskbarCreatedAndDgdGoesToL
     EXPECT_EQ(program.Close(), 0u);
     EXPECT_FALSE(FileThere(program.LocalDgd() + ".part"));
     EXPECT_TRUE(RemoveDirectoryA(program.LocalDgd().c_str())) << "the folder beside the program is left empty";
+}
+
+// Started with the network down, the program shows the DGD.txt of its last run
+// before the first download: level, value, charts, the file's write time and
+// its age (issued seven hours before the clock: out of date). A DGD.txt that
+// cannot be the provider's shows nothing. The LED, the tray's error state and
+// the retries are as before.
+TEST(EndToEnd, AtStartTheLastRunsGoodFileIsShownWithItsWriteTimeAndAgeAndABadOneIsNot)
+{
+    const std::string gate = Env("TERVIK_FTP_GATE");
+    ASSERT_FALSE(gate.empty()) << "run beside ftp_servers.py";
+    WriteFile(ServedPath(), DgdWithLatest("2222----"));
+    const std::string clock = "2026-12-06 " + TwoDigits(DownloadHour(false)) + ":10";
+    const std::string stale = "\nДанные устарели";
+    const struct {
+        const char *Name;
+        std::string File;
+        std::vector<std::string> Calls;
+    } files[] = {
+        {"the last run's file",
+         DgdWithLatest("1233----", IssuedBefore(clock, 7 * 60)),
+         {"ADD ICON0 ''", "MODIFY ICON3 ''", "MODIFY ICON3 'Kp:3'", "MODIFY ICON3 'Kp:3" + stale + "'",
+          "MODIFY ICON4 'Kp:3" + stale + "'", "MODIFY ICON4 'Ошибка чтения FTP" + stale + "'"}},
+        {"an HTML page",
+         "<html><body>Service unavailable</body></html>\n",
+         {"ADD ICON0 ''", "MODIFY ICON4 ''", "MODIFY ICON4 'Ошибка чтения FTP'"}},
+    };
+    for (const auto &file : files) {
+        SCOPED_TRACE(file.Name);
+        const bool good = file.Calls.size() > 3;
+        DeleteFileA(gate.c_str());
+        TProgram program;
+        WriteFile(program.LocalDgd(), file.File);
+        ASSERT_TRUE(program.Start(
+            With(Server("TERVIK_FTP_GATED_PORT"), {{"TERVIK_E2E_RETRY_MS", "1000"}, {"TERVIK_E2E_CLOCK", clock}})));
+        ASSERT_NE(program.Form(), nullptr);
+
+        ASSERT_TRUE(program.WaitTip(good ? "Ошибка чтения FTP" + stale : "Ошибка чтения FTP"))
+            << Describe(program.Tray());
+        std::vector<std::string> calls;
+        for (const TTrayCall &call : program.Tray())
+            calls.push_back(call.What + " " + call.Icon + " '" + call.Tip + "'");
+        EXPECT_EQ(calls, file.Calls) << "the file's level and value first, then the failed download"
+                                     << Describe(calls);
+        EXPECT_EQ(program.TextAt(KpValuePlace.x, KpValuePlace.y), good ? "3" : "0");
+        EXPECT_EQ(program.TextAt(UpdatedPlace.x, UpdatedPlace.y),
+                  good ? "Данные обновлены: " + WrittenAt(program.LocalDgd()) : "не активно");
+        EXPECT_EQ(program.TextAt(IssuedRect.left, IssuedRect.top),
+                  good ? "устарели: " + DayAndTime(ClockTime(clock, -7 * 60)) : "");
+        EXPECT_EQ(ReadFile(program.LocalDgd()), file.File) << "the file stays as it was";
+
+        EXPECT_TRUE(program.LedShows(Red)) << "the LED is red while the server is down";
+        const bool red = WaitFor([&] { return program.Screen().Count(Red, IssuedRect) > 5; }, good ? 10000 : 0);
+        EXPECT_EQ(red, good) << "the issue time in red";
+        const layertest::TPixels screen = program.Screen();
+        EXPECT_EQ(screen.Count(Red, MonthGraphRect) > 50, good) << "the 30-day graph's line";
+        EXPECT_EQ(screen.Count(Green, DayPlotRect) > 20, good) << "the histogram's green bars";
+
+        // The server comes up; the next retry brings its file, which has no issue time.
+        WriteFile(gate, "open");
+        EXPECT_TRUE(program.WaitTip("Kp:2")) << Describe(program.Tray());
+        EXPECT_TRUE(program.WaitText(IssuedRect.left, IssuedRect.top, ""));
+        EXPECT_TRUE(program.LedShows(Green));
+        EXPECT_EQ(program.Close(), 0u);
+    }
+    DeleteFileA(gate.c_str());
+}
+
+// The served file goes from 4 to 6 for several refreshes, down to 3 and up to
+// 5: a balloon at each rise to storm level, none at 4 or 3.
+TEST(EndToEnd, AStormBalloonComesOnceAtEachRiseToStormLevel)
+{
+    const std::string clock = "2026-12-06 " + TwoDigits(DownloadHour()) + ":45";
+    const std::string issued = IssuedBefore(clock, 90);
+    Serve(DgdWithLatest("44------", issued));
+    TProgram program;
+    ASSERT_TRUE(program.Start(
+        With(Server("TERVIK_FTP_TEST_PORT"), {{"TERVIK_E2E_CHECK_MS", "300"}, {"TERVIK_E2E_CLOCK", clock}})));
+    ASSERT_NE(program.Form(), nullptr);
+
+    const std::string six = "Геомагнитная буря: Kp 6", five = "Геомагнитная буря: Kp 5";
+    const struct {
+        const char *Latest;
+        const char *Tip;
+        std::vector<std::string> Balloons;
+    } steps[] = {
+        {"44------", "Kp:4", {}},
+        {"446-----", "Kp:6", {six}},
+        {"4463----", "Kp:3", {six}},
+        {"44635---", "Kp:5", {six, five}},
+    };
+    for (const auto &step : steps) {
+        SCOPED_TRACE(step.Tip);
+        Serve(DgdWithLatest(step.Latest, issued));
+        const int before = program.TipCount(step.Tip);
+        ASSERT_TRUE(WaitFor([&] { return program.TipCount(step.Tip) >= before + 3; }))
+            << "three refreshes" << Describe(program.Tray());
+        EXPECT_EQ(program.Balloons(), step.Balloons) << Describe(program.Tray());
+    }
+    EXPECT_EQ(program.TextAt(IssuedRect.left, IssuedRect.top), "выпуск " + DayAndTime(ClockTime(clock, -90)))
+        << "issued an hour and a half ago: in date";
+    EXPECT_EQ(program.Close(), 0u);
 }

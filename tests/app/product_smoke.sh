@@ -13,6 +13,11 @@ value=$("$kpdump" "$sample" | sed -n 's/^{"value": "\([0-9]*\)".*/\1/p')
 
 dir=$(mktemp -d "$root/build/smoke.XXXXXX")
 cp "$exe" "$dir/tervik.exe"
+# Served as issued now: data issued more than six hours ago would get a second
+# tooltip line saying they are out of date.
+mkdir "$dir/served"
+LC_ALL=C sed "s/^:Issued: .*/:Issued: $(LC_ALL=C date -u '+%H%M UT %d %b %Y')/" "$sample" > "$dir/served/DGD.txt"
+sample=$dir/served/DGD.txt
 /usr/bin/python3 "$root/scripts/lib/serve_ftp.py" "$sample" "$port" >/dev/null &
 server=$!
 trap 'kill $server 2>/dev/null; wait $server 2>/dev/null; rm -rf "$dir"' EXIT

@@ -7,6 +7,7 @@
 //   TERVIK_E2E_CLOCK                           a fixed local clock, "YYYY-MM-DD HH:MM"
 //   TERVIK_E2E_TRAY_LOG                        a file that gets one line per Shell_NotifyIconA call:
 //                                              ADD|MODIFY|DELETE, TAB, icon resource name, TAB, tooltip
+//                                              (a line break in it as \n), and for a balloon TAB, its text
 //   TERVIK_E2E_TRAY_FAILS                      the first N adds fail, as from a shell not ready yet
 //                                              (logged as ADD-FAILED); the tray retries every 100 ms
 //   TERVIK_E2E_REPORT                          a file that the registered message "Tervik e2e report",
@@ -64,9 +65,15 @@ BOOL LoggedNotifyIcon(DWORD Message, NOTIFYICONDATAA *Record)
                        : Message == NIM_MODIFY ? "MODIFY"
                        : Message == NIM_DELETE ? "DELETE"
                                                : "OTHER";
-    const std::string line = std::string(what) + "\t" + IconName(Record->hIcon) + "\t" +
-                             std::string(Record->szTip, strnlen(Record->szTip, sizeof Record->szTip)) +
-                             "\n";
+    // A tooltip's line break is written as the two characters \n, so that one
+    // call stays one line; a balloon's text follows its tooltip.
+    std::string tip(Record->szTip, strnlen(Record->szTip, sizeof Record->szTip));
+    for (size_t at = tip.find('\n'); at != std::string::npos; at = tip.find('\n', at + 2))
+        tip.replace(at, 1, "\\n");
+    std::string line = std::string(what) + "\t" + IconName(Record->hIcon) + "\t" + tip;
+    if (Record->uFlags & NIF_INFO)
+        line += "\t" + std::string(Record->szInfo, strnlen(Record->szInfo, sizeof Record->szInfo));
+    line += "\n";
     if (FILE *log = std::fopen(TrayLogPath.c_str(), "ab")) {
         std::fwrite(line.data(), 1, line.size(), log);
         std::fclose(log);

@@ -150,6 +150,29 @@ TEST_F(TrayTest, TheRecordsHaveTheFirstLayoutWithTheTooltipCutTo63Characters)
     EXPECT_EQ(Calls.back().second.hIcon, FormIcon) << "not an icon: the form's own";
 }
 
+// Windows shows no balloon from a record of the first layout, and takes the
+// icon and the tooltip of a record that names them: the balloon goes alone.
+TEST_F(TrayTest, ABalloonGoesAloneInTheLargerRecordAndTheNextRequestHasTheFirstLayoutAgain)
+{
+    Tray->doShowIcon(None, 0);
+    Tray->BalloonTitle = "Tervik v4";
+    TData text = StrData("Геомагнитная буря: Kp 6");
+    Tray->doBalloon(text, 0);
+    ASSERT_EQ(Calls.size(), 2u);
+    const NOTIFYICONDATAA &balloon = Calls[1].second;
+    EXPECT_EQ(Calls[1].first, static_cast<DWORD>(NIM_MODIFY));
+    EXPECT_EQ(balloon.cbSize, static_cast<DWORD>(NOTIFYICONDATAA_V2_SIZE));
+    EXPECT_EQ(balloon.hWnd, Form->Handle);
+    EXPECT_EQ(balloon.uID, 1u);
+    EXPECT_EQ(balloon.uFlags, static_cast<UINT>(NIF_INFO));
+    EXPECT_EQ(std::string(balloon.szInfo), "Геомагнитная буря: Kp 6");
+    EXPECT_EQ(std::string(balloon.szInfoTitle), "Tervik v4");
+
+    Tray->doHint(text, 0);
+    EXPECT_EQ(Calls.back().second.cbSize, static_cast<DWORD>(NOTIFYICONDATAA_V1_SIZE));
+    EXPECT_EQ(Calls.back().second.uFlags, 7u);
+}
+
 TEST_F(TrayTest, TheCallbackMessageRaisesTheMouseEventsInOrder)
 {
     const std::pair<TPointLink *, const char *> events[] = {

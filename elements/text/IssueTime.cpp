@@ -1,0 +1,114 @@
+#include "IssueTime.h"
+
+#include <cmath>
+#include <cstring>
+
+#include "winlayer/DateTime.h"
+
+namespace {
+
+const double MsPerDay = 86400000.0;
+
+bool IsBlank(char C)
+{
+    return C == ' ' || C == '\t';
+}
+
+bool IsDigit(char C)
+{
+    return C >= '0' && C <= '9';
+}
+
+char Upper(char C)
+{
+    return C >= 'a' && C <= 'z' ? static_cast<char>(C - 'a' + 'A') : C;
+}
+
+// The next run of non-blank characters of Line from At on; empty at the end.
+std::string Word(const std::string &Line, size_t &At)
+{
+    while (At < Line.size() && IsBlank(Line[At]))
+        ++At;
+    const size_t begin = At;
+    while (At < Line.size() && !IsBlank(Line[At]) && Line[At] != '\r' && Line[At] != '\n')
+        ++At;
+    return Line.substr(begin, At - begin);
+}
+
+// The number written by Text of Min to Max digits, or -1.
+int Number(const std::string &Text, size_t Min, size_t Max)
+{
+    if (Text.size() < Min || Text.size() > Max)
+        return -1;
+    int value = 0;
+    for (char c : Text) {
+        if (!IsDigit(c))
+            return -1;
+        value = value * 10 + (c - '0');
+    }
+    return value;
+}
+
+int Month(const std::string &Text)
+{
+    static const char Names[] = "JANFEBMARAPRMAYJUNJULAUGSEPOCTNOVDEC";
+    if (Text.size() != 3)
+        return 0;
+    const char name[3] = {Upper(Text[0]), Upper(Text[1]), Upper(Text[2])};
+    for (int m = 0; m < 12; ++m)
+        if (std::memcmp(Names + 3 * m, name, 3) == 0)
+            return m + 1;
+    return 0;
+}
+
+} // namespace
+
+bool ParseIssuedLine(const std::string &Line, double &Ut)
+{
+    static const std::string Tag = ":Issued:";
+    size_t at = 0;
+    while (at < Line.size() && IsBlank(Line[at]))
+        ++at;
+    if (Line.compare(at, Tag.size(), Tag) != 0)
+        return false;
+    at += Tag.size();
+    const int hhmm = Number(Word(Line, at), 4, 4);
+    const bool ut = Word(Line, at) == "UT";
+    const int day = Number(Word(Line, at), 1, 2);
+    const int month = Month(Word(Line, at));
+    const int year = Number(Word(Line, at), 4, 4);
+    if (hhmm < 0 || !ut || day < 1 || month == 0 || year < 1)
+        return false;
+    const winlayer::TSystemTime time{static_cast<uint16_t>(year), static_cast<uint16_t>(month), 0,
+                                     static_cast<uint16_t>(day), static_cast<uint16_t>(hhmm / 100),
+                                     static_cast<uint16_t>(hhmm % 100), 0, 0};
+    // Out-of-range fields (25th hour, 31 November) make no value.
+    const double value = winlayer::SystemTimeToDateTime(time);
+    if (value == 0.0)
+        return false;
+    Ut = value;
+    return true;
+}
+
+double UtToLocal(double Ut, int32_t BiasMinutes)
+{
+    return Ut - BiasMinutes / 1440.0;
+}
+
+double LocalToUt(double Local, int32_t BiasMinutes)
+{
+    return Local + BiasMinutes / 1440.0;
+}
+
+bool IsStale(double IssuedUt, double NowUt)
+{
+    return std::llround((NowUt - IssuedUt) * MsPerDay) > StaleAfterMs;
+}
+
+std::string TipWithLine(const std::string &Base, const std::string &Line, bool Stale)
+{
+    if (!Stale)
+        return Base;
+    const std::string line = Line.substr(0, TipLimit - 1);
+    return Base.substr(0, TipLimit - 1 - line.size()) + "\n" + line;
+}

@@ -1,0 +1,32 @@
+#pragma once
+#include <cstddef>
+#include <cstdint>
+#include <string>
+
+// The age of the data in DGD.txt. The provider states on a header line when it
+// issued the file, in Universal Time: ":Issued: 1230 UT 06 Dec 2026". Times
+// here are date-time values (whole days from 1 January of year 1, plus the
+// part of the day; DateTime.h); the time-zone bias is in minutes, as Windows
+// keeps it: UT = local time + bias (-180 three hours east of Greenwich).
+
+// The issue time of Line in UT, when Line (blanks before it allowed) is an
+// ":Issued:" line with a valid time and date ("hhmm UT dd Mon yyyy", the month
+// in English, any case). False for any other line.
+bool ParseIssuedLine(const std::string &Line, double &Ut);
+
+double UtToLocal(double Ut, int32_t BiasMinutes);
+double LocalToUt(double Local, int32_t BiasMinutes);
+
+// Data issued more than this long before now are out of date: the provider
+// writes the file every three hours, so six hours mean at least one missed.
+constexpr int64_t StaleAfterMs = 6 * 60 * 60 * 1000;
+
+// True when NowUt is more than StaleAfterMs after IssuedUt (to the millisecond).
+bool IsStale(double IssuedUt, double NowUt);
+
+// The tray's tooltip holds 63 characters.
+constexpr size_t TipLimit = 63;
+
+// Base, and while Stale, Line under it; Base is shortened rather than Line,
+// so that the whole stays within TipLimit.
+std::string TipWithLine(const std::string &Base, const std::string &Line, bool Stale);
