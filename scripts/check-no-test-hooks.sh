@@ -6,7 +6,7 @@
 # there, so a search that finds nothing cannot pass by accident.
 set -euo pipefail
 marks=(TERVIK_E2E_FTP_HOST TERVIK_E2E_FTP_PORT TERVIK_E2E_FTP_USER TERVIK_E2E_WEB_URL TERVIK_E2E_CHECK_MS
-       TERVIK_E2E_RETRY_MS TERVIK_E2E_CLOCK TERVIK_E2E_TRAY_LOG TERVIK_E2E_REPORT
+       TERVIK_E2E_RETRY_MS TERVIK_E2E_DEADLINE_MS TERVIK_E2E_CLOCK TERVIK_E2E_TRAY_LOG TERVIK_E2E_REPORT
        "Tervik e2e report")
 status=0
 for mark in "${marks[@]}"; do

@@ -8,6 +8,7 @@
 #include <cstdlib>
 #include <filesystem>
 #include <functional>
+#include <mutex>
 #include <set>
 
 #include "elements/io/WinInetApi.h"
@@ -56,24 +57,8 @@ inline std::string DgdPattern(size_t Size)
 // hands the same values out again, so a handle let go twice may close
 // somebody else's.
 struct ClosedHandles {
-    CRITICAL_SECTION Lock;
+    std::mutex Lock;
     std::vector<HINTERNET> Handles;
-    ClosedHandles() { InitializeCriticalSection(&Lock); }
-    void Add(HINTERNET Handle)
-    {
-        EnterCriticalSection(&Lock);
-        Handles.push_back(Handle);
-        LeaveCriticalSection(&Lock);
-    }
-    // Whether one was let go twice since the last call; forgets them.
-    bool Twice()
-    {
-        EnterCriticalSection(&Lock);
-        const bool twice = std::set<HINTERNET>(Handles.begin(), Handles.end()).size() != Handles.size();
-        Handles.clear();
-        LeaveCriticalSection(&Lock);
-        return twice;
-    }
 };
 inline ClosedHandles &Closed()
 {
@@ -113,8 +98,10 @@ struct ReaderTest : testing::Test, TScheme {
     static void RecordCloses()
     {
         WinInet.InternetCloseHandle = [](HINTERNET Handle) {
-            if (Handle)
-                Closed().Add(Handle);
+            if (Handle) {
+                std::lock_guard<std::mutex> hold(Closed().Lock);
+                Closed().Handles.push_back(Handle);
+            }
             return RealWinInet().InternetCloseHandle(Handle);
         };
     }
@@ -127,14 +114,20 @@ struct ReaderTest : testing::Test, TScheme {
         const std::string lastGood = DgdPattern(100);
         WriteBytes(Local, lastGood);
         RoomForAWorker();
-        Closed().Twice();
+        {
+            std::lock_guard<std::mutex> hold(Closed().Lock);
+            Closed().Handles.clear();
+        }
         const auto start = std::chrono::steady_clock::now();
         const Journal events = Download();
         const std::chrono::duration<double> took = std::chrono::steady_clock::now() - start;
         EXPECT_EQ(ReadBytes(Local), Kept.empty() ? lastGood : Kept) << What;
         EXPECT_FALSE(std::filesystem::exists(Local + ".part")) << What;
         EXPECT_LT(took.count(), Deadline / 1000.0 + 20) << What << ": no wait beyond the deadline";
-        EXPECT_FALSE(Closed().Twice()) << What << ": a handle let go twice";
+        std::lock_guard<std::mutex> hold(Closed().Lock);
+        const std::vector<HINTERNET> &closed = Closed().Handles;
+        EXPECT_EQ(std::set<HINTERNET>(closed.begin(), closed.end()).size(), closed.size())
+            << What << ": a handle let go twice";
         return events;
     }
 

@@ -9,6 +9,7 @@
 #   silent     answers the login, then keeps the line open without a word for HOLD seconds
 #   stall      opens the data connection, sends half the file and then nothing
 #              for HOLD seconds (then lets both connections go)
+#   stalllong  as stall, but until the servers stop
 #   trickle    sends the file one byte a second for HOLD seconds, then the rest
 #   blockpasv  gives a passive port that cannot be connected to (the listener
 #              never accepts and its queue is full) for HOLD seconds
@@ -24,7 +25,7 @@ import socket
 import threading
 import time
 
-CUTS = {"cut426", "cutnosize", "cutquit", "nosizequit", "stall"}  # half the file, then trouble
+CUTS = {"cut426", "cutnosize", "cutquit", "nosizequit", "stall", "stalllong"}  # half the file, then trouble
 NO_SIZE = {"cutnosize", "nosizequit"}
 HOLD = 10  # seconds a stall lasts: long past the tests' deadlines, short enough to free their workers soon
 FIXED = {"SYST": "215 UNIX Type: L8", "NOOP": "200 ok", "TYPE": "200 type set", "USER": "331 any password will do"}
@@ -143,7 +144,7 @@ class Session(threading.Thread):
             data_conn.close()
             return self.reply("226 transfer complete")
         data_conn.sendall(data[: len(data) // 2])
-        if self.mode == "stall":
+        if self.mode in ("stall", "stalllong"):
             return self.server.hold(self, data_conn)
         data_conn.shutdown(socket.SHUT_WR)
         data_conn.close()
