@@ -752,25 +752,28 @@ TEST(EndToEnd, FiveHundredRefreshCyclesKeepPrivateBytesAndGdiObjectsFlat)
 
 // The FTP server sends half the file and then nothing, and the deadline is
 // the program's own 45 s: the download waits on a worker while the window
-// answers. The bounds asserted are generous (far below the deadline, so that
-// passing shows the window did not wait for the download); the times measured
-// are printed.
+// answers. The twenty-minute check ticks every 100 ms in the late half of a
+// third hour, yet starts no second download on top of the first. The bounds
+// asserted are generous (far below the deadline, so that passing shows the
+// window did not wait for the download); the times measured are printed.
 TEST(EndToEnd, DuringAStalledDownloadTheTrayShowsTheWindowAndClosingEndsTheProgramAtOnce)
 {
     const std::string previous = DgdWithLatest("1111----");
     WriteFile(ServedPath(), DgdWithLatest("5555----"));
     TProgram program;
     WriteFile(program.LocalDgd(), previous);
-    ASSERT_TRUE(program.Start(With(Server("TERVIK_FTP_SCRIPTED_PORT", "stalllong"), ClockAtUt(14, 45))));
+    ASSERT_TRUE(program.Start(With(With(Server("TERVIK_FTP_SCRIPTED_PORT", "stalllong"), {{"TERVIK_E2E_CHECK_MS", "100"}}),
+                                   ClockAtUt(3, 45))));
     ASSERT_NE(program.Form(), nullptr);
-    // Stalled: a worker waits and the cycle has no outcome yet (the form
-    // answers the report while it waits).
+    // Stalled: a worker waits, the cycle has no outcome yet and no other began
+    // (the form answers the report while it waits).
     ASSERT_TRUE(WaitFor([&] {
         const std::map<std::string, long long> report = program.Report();
         return !report.empty() && report.at("workers") >= 1;
     })) << "a download worker";
     Sleep(1000);
     ASSERT_EQ(program.Tray().size(), 1u) << "no outcome yet" << Describe(program.Tray());
+    EXPECT_EQ(program.Report().at("opens"), 1) << "one download, by the first route";
 
     const DWORD clicked = GetTickCount();
     program.ClickTray();
