@@ -88,7 +88,6 @@ struct TReadJob {
     HINTERNET Root = nullptr;
     HINTERNET Connection = nullptr;
     std::string Name;
-    bool AskSize = true;
     int64_t Expected = -1;
     bool Stalled = false;
     int Reply = 0; // the final reply's code, which comes with closing the file

@@ -74,7 +74,7 @@ const TWinInetApi &RealWinInet()
 TCallEnd RunBounded(uint32_t Ms, std::function<void()> Call, std::function<void()> Late, std::atomic<bool> *Gone)
 {
     if (winlayer::LoopTerminated)
-        return TCallEnd::Closing;
+        return TCallEnd::NoWorker;
     if (InterlockedIncrement(&Workers) > MaxWorkers) {
         InterlockedDecrement(&Workers);
         return TCallEnd::NoWorker;

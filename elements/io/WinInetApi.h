@@ -49,8 +49,8 @@ constexpr long MaxWorkers = 4;
 enum class TCallEnd {
     Done,     // it returned in time
     Late,     // the time was up first; it goes on alone
-    Closing,  // the program is ending; it goes on alone (until the process ends)
-    NoWorker, // MaxWorkers workers are busy: it never ran
+    Closing,  // the program began to end while it ran; it goes on alone (until the process ends)
+    NoWorker, // it never ran: MaxWorkers workers are busy, or the program is ending
 };
 
 // Runs Call on a worker and waits at most Ms milliseconds for it. When it is not
