@@ -1,6 +1,6 @@
 // The web reader against the HTTP server ftp_servers.py runs on loopback: it
-// serves the same folder as the FTP servers, and misbehaves when the path
-// starts with /cut/, /missing/ or /silent/.
+// serves the same folder as the FTP servers, and misbehaves as the path's
+// first part says (/cut/, /html/, /huge/ and the others in ftp_servers.py).
 #include "IoTestKit.h"
 #include "elements/io/TQorWebFile.h"
 
