@@ -127,6 +127,7 @@ TClassMainForm_2750570::TClassMainForm_2750570()
     FtpReader->Directory = "pub/latest";
     FtpReader->FFileName = "DGD.txt";
     FtpReader->DateFormat = "D[W]-M-Y (h:m:s)";
+    FtpReader->Deadline = DownloadDeadlineMs;
 
     KpParser = Make<TQorMultiElementEx>(MainForm->Control);
     KpParser->Mode = 0;
@@ -328,6 +329,8 @@ TClassMainForm_2750570::TClassMainForm_2750570()
     // complete file by either route (1) or not yet (0).
     WebReader = Make<TQorWebFile>();
     WebReader->URL = WebFileUrl;
+    WebReader->Agent = WebUserAgent;
+    WebReader->Deadline = DownloadDeadlineMs;
 
     FetchedMark = Make<TQorDoData>();
     FetchedMark->FData = IntData(1);

@@ -127,7 +127,9 @@ TClassMultiElementEx_27BB020::TClassMultiElementEx_27BB020(TQorMultiElementEx *C
     for (int hour = 0; hour < 24; hour += 3)
         LinkEvent(HourSwitch->onEvent[hour], FetchTrigger, &TQorHub::doEvent, 0);
     LinkEvent(CheckTimer->onTimer, MinuteReader, &TQorDateConvertor::doDecode, 0);
-    LinkEvent(HourHub->onEvent[0], UtHour, &TQorMath::doAdd, 0);
+    // HourHub.onEvent[0] -> UtHour.doAdd stays out: at start and on a retry it
+    // sent an hour that is a multiple of 3 through HourSwitch to FetchTrigger,
+    // and onEvent[1] then downloaded a second time. One trigger, one download.
     LinkEvent(HourHub->onEvent[1], FetchTrigger, &TQorHub::doEvent, 0);
     LinkEvent(FetchTrigger->onEvent[0], Edge, &TQorEditMultiEx::doWork, 0);
     LinkEvent(FetchTrigger->onEvent[1], IsLedOn, &TQorIf_else::doCompare, 0);

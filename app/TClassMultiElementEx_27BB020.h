@@ -17,6 +17,9 @@ class TQorDateConvertor;
 // minute after a failed download until one succeeds; the hour is turned into
 // Universal Time with the time-zone bias read once at start.
 //
+// At start and on every retry tick the download runs once, whatever the hour;
+// the UT hour is computed only for the twenty-minute check.
+//
 // Outer points: doWork[0] start; onEvent[0] download now; onEvent[1] parse;
 // Data[0] the download outcome (1 succeeded); Var[0] local date-time; Var[1]
 // local hour.

@@ -163,6 +163,40 @@ void PumpMessages(TWinControl *appWindow)
     }
 }
 
+TWaitEnd WaitPumping(HANDLE Done, uint32_t Ms)
+{
+    const DWORD start = GetTickCount();
+    // Input that none of the two ranges below takes out would wake every wait at
+    // once; after a round that took nothing only new input wakes it.
+    DWORD wakeFlags = MWMO_INPUTAVAILABLE;
+    for (;;) {
+        if (LoopTerminated)
+            return TWaitEnd::Quit;
+        const DWORD passed = GetTickCount() - start;
+        const DWORD left = passed < Ms ? Ms - passed : 0;
+        const DWORD woke = MsgWaitForMultipleObjectsEx(1, &Done, left, QS_ALLINPUT & ~QS_TIMER, wakeFlags);
+        if (woke == WAIT_OBJECT_0)
+            return TWaitEnd::Done;
+        if (woke != WAIT_OBJECT_0 + 1)
+            return WaitForSingleObject(Done, 0) == WAIT_OBJECT_0 ? TWaitEnd::Done : TWaitEnd::TimeUp;
+        // Everything queued but WM_TIMER, in two ranges.
+        MSG msg{};
+        wakeFlags = 0;
+        while (PeekMessageA(&msg, nullptr, 0, WM_TIMER - 1, PM_REMOVE) ||
+               PeekMessageA(&msg, nullptr, WM_TIMER + 1, 0xFFFFFFFF, PM_REMOVE)) {
+            wakeFlags = MWMO_INPUTAVAILABLE;
+            if (msg.message == WM_QUIT) {
+                LoopTerminated = true;
+                return TWaitEnd::Quit;
+            }
+            if (!(AppWindow && AppWindow->PumpFilter && AppWindow->PumpFilter(msg))) {
+                TranslateMessage(&msg);
+                DispatchMessageA(&msg);
+            }
+        }
+    }
+}
+
 void RunLoop(TWinControl *&appWindow)
 {
     // 1.

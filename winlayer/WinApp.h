@@ -20,6 +20,16 @@ bool PumpMessage(TWinControl *appWindow);
 // Handles messages until PumpMessage returns false.
 void PumpMessages(TWinControl *appWindow);
 
+// How WaitPumping ended.
+enum class TWaitEnd { Done, TimeUp, Quit };
+// Waits up to Ms milliseconds for the event Done, handling meanwhile every
+// message but timer ticks, so that the windows repaint and answer the user
+// while the program waits for something slow. Timer ticks wait in the queue for
+// the loop: they start the program's work, which must not begin on top of the
+// work that waits. Quit when the program is told to end (WM_QUIT, which ends
+// the loop as in PumpMessage) before Done.
+TWaitEnd WaitPumping(HANDLE Done, uint32_t Ms);
+
 // The handlers the application window and forms get.
 bool AppWindowMessages(void *data, TWinControl *sender, MSG &msg, LRESULT &result);
 bool FormMessages(void *data, TWinControl *sender, MSG &msg, LRESULT &result);

@@ -27,21 +27,23 @@ void TQorGrapher::doAdd(TData &Data, uint16_t)
 {
     if (IsStream(Data)) {
         Clear();
-        Draw();
         TWinStream *stream = ReadStream(Data, Value, nullptr);
         AddStream(stream);
     } else {
         Add(ReadReal(Data, Value, 0.0));
     }
-    Draw();
-    if (Control && !ControlGone)
-        Invalidate(Control);
+    Changed();
 }
 
 void TQorGrapher::doClear(TData &, uint16_t)
 {
     Clear();
-    Draw();
+    Changed();
+}
+
+void TQorGrapher::Changed()
+{
+    Stale = true;
     if (Control && !ControlGone)
         Invalidate(Control);
 }
@@ -63,6 +65,7 @@ void TQorGrapher::Draw()
     TWinCanvas *canvas = Bitmap->Canvas();
     if (canvas == nullptr)
         return; // no picture before the first resize
+    Stale = false;
     const RECT client = Control->ClientRect();
     TWinChartCanvas chart(canvas, nullptr);
     TGrapherCore::Draw(chart, Bitmap->Width(), Bitmap->Height(),
@@ -71,6 +74,8 @@ void TQorGrapher::Draw()
 
 void TQorGrapher::Paint(HDC Dc)
 {
+    if (Stale)
+        Draw();
     Bitmap->Draw(Dc, 0, 0);
 }
 
@@ -79,8 +84,7 @@ void TQorGrapher::Resize()
     const int width = Control->Width();
     const int height = Control->Height();
     Bitmap->SetSize(width > 1 ? width : 1, height > 1 ? height : 1);
-    Draw();
-    Invalidate(Control);
+    Changed();
 }
 
 void TQorGrapher::PaintEvent(void *Self, TWinControl *, HDC Dc)

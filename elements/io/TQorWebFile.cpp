@@ -1,12 +1,11 @@
 #include "TQorWebFile.h"
 
+#include <atomic>
 #include <cstdint>
 #include <memory>
 
 #include "WinInetApi.h"
-#include "winlayer/WinFileStream.h"
-
-using winlayer::TWinFileStream;
+#include "elements/text/DgdFileCheck.h"
 
 namespace {
 
@@ -25,39 +24,23 @@ bool StartsWithNoCase(const std::string &Text, const char *Prefix)
     return true;
 }
 
-// InternetOpenUrlA with the whole wait (connect, request, the answer's header)
-// bounded: Wine leaves a connect to a host that does not answer to the system,
-// and a server that takes the request and says nothing would hold us for ever.
-HINTERNET OpenUrl(HINTERNET Root, const std::string &Url, DWORD Flags)
-{
-    const TWinInetApi api = WinInet;
-    auto result = std::make_shared<HINTERNET>(nullptr);
-    bool inTime = RunWithin(
-        api.TimeoutMs, [=] { *result = api.InternetOpenUrlA(Root, Url.c_str(), nullptr, 0, Flags, 0); },
-        [=] {
-            if (*result)
-                api.InternetCloseHandle(*result);
-        });
-    return inTime ? *result : nullptr;
-}
-
 // The HTTP status of the answer, or 0 when it cannot be read.
-DWORD Status(HINTERNET File)
+DWORD Status(const TWinInetApi &Api, HINTERNET File)
 {
     DWORD status = 0;
     DWORD size = sizeof status;
-    if (!WinInet.HttpQueryInfoA(File, HTTP_QUERY_STATUS_CODE | HTTP_QUERY_FLAG_NUMBER, &status, &size, nullptr))
+    if (!Api.HttpQueryInfoA(File, HTTP_QUERY_STATUS_CODE | HTTP_QUERY_FLAG_NUMBER, &status, &size, nullptr))
         return 0;
     return status;
 }
 
 // The Content-Length of the answer, or -1 when the server did not send one (or
 // sent something that is no length).
-int64_t ContentLength(HINTERNET File)
+int64_t ContentLength(const TWinInetApi &Api, HINTERNET File)
 {
     char text[32];
     DWORD size = sizeof text;
-    if (!WinInet.HttpQueryInfoA(File, HTTP_QUERY_CONTENT_LENGTH, text, &size, nullptr) || size >= sizeof text)
+    if (!Api.HttpQueryInfoA(File, HTTP_QUERY_CONTENT_LENGTH, text, &size, nullptr) || size >= sizeof text)
         return -1;
     int64_t length = 0;
     DWORD i = 0;
@@ -69,63 +52,89 @@ int64_t ContentLength(HINTERNET File)
     return i > 0 && i == size ? length : -1;
 }
 
+// What the worker of doRead shares with the window thread, which reads the
+// plain fields only after the worker returned in time.
+struct TWebJob {
+    HINTERNET Root = nullptr;
+    std::string Url;
+    DWORD Flags = 0;
+    DWORD Status = 0;
+    int64_t Expected = -1;
+    TReceived Got;
+    std::atomic<bool> Opened{false};
+    std::atomic<bool> Gone{false};
+};
+
 } // namespace
 
 void TQorWebFile::doRead(TData &Data, uint16_t)
 {
     // 1
     const std::string path = ReadString(Data, Target, "");
+    const uint32_t started = GetTickCount();
     // 2
-    HINTERNET root = WinInet.InternetOpenA("Qor WinFTP", INTERNET_OPEN_TYPE_PRECONFIG, nullptr, nullptr, 0);
+    HINTERNET root = WinInet.InternetOpenA(Agent.c_str(), INTERNET_OPEN_TYPE_PRECONFIG, nullptr, nullptr, 0);
     if (!root) {
         ForwardInt(Data, onError, ErrInternet);
         return;
     }
-    SetInternetTimeouts(root);
-    // 3
+    SetInternetTimeouts(root, Deadline);
+    // 3 to 7 on a worker, the request, the answer and the body.
+    auto job = std::make_shared<TWebJob>();
+    job->Root = root;
+    job->Url = URL;
     const bool secure = StartsWithNoCase(URL, "https://");
-    HINTERNET file = nullptr;
+    job->Flags = INTERNET_FLAG_RELOAD | INTERNET_FLAG_NO_CACHE_WRITE | INTERNET_FLAG_PRAGMA_NOCACHE;
+    if (secure)
+        job->Flags |= INTERNET_FLAG_SECURE;
+    TCallEnd end = TCallEnd::NoWorker;
     if (secure || StartsWithNoCase(URL, "http://")) {
-        DWORD flags = INTERNET_FLAG_RELOAD | INTERNET_FLAG_NO_CACHE_WRITE | INTERNET_FLAG_PRAGMA_NOCACHE;
-        if (secure)
-            flags |= INTERNET_FLAG_SECURE;
-        file = OpenUrl(root, URL, flags);
+        const TWinInetApi api = WinInet;
+        end = RunBounded(
+            TimeLeft(started, Deadline),
+            [api, job] {
+                TWebJob &j = *job;
+                HINTERNET file = api.InternetOpenUrlA(j.Root, j.Url.c_str(), nullptr, 0, j.Flags, 0);
+                if (!file)
+                    return;
+                j.Opened = true;
+                j.Status = Status(api, file);
+                if (j.Status == 200) {
+                    j.Expected = ContentLength(api, file);
+                    ReceiveAll(api, file, j.Got, j.Gone);
+                }
+                api.InternetCloseHandle(file);
+            },
+            [api, job] { api.InternetCloseHandle(job->Root); }, &job->Gone);
     }
-    if (!file) {
-        WinInet.InternetCloseHandle(root);
-        ForwardInt(Data, onError, ErrRemoteFile);
+    if (end == TCallEnd::Late || end == TCallEnd::Closing) {
+        // The worker lets the root handle go.
+        ForwardInt(Data, onError, job->Opened ? ErrTransfer : ErrRemoteFile);
         return;
     }
-    // 4
-    if (Status(file) != 200) {
-        WinInet.InternetCloseHandle(file);
-        WinInet.InternetCloseHandle(root);
-        ForwardInt(Data, onError, ErrRemoteFile);
-        return;
-    }
-    const int64_t expected = ContentLength(file);
-    // 5
-    TWinFileStream *stream = OpenPartFile(path);
-    if (!stream) {
-        WinInet.InternetCloseHandle(file);
-        WinInet.InternetCloseHandle(root);
-        ForwardInt(Data, onError, ErrTransfer);
-        return;
-    }
-    // 6
-    int64_t received = 0;
-    bool late = false;
-    bool complete = ReceiveInto(
-        file, *stream, [&] { CallEventInt(onProgress, static_cast<int32_t>(stream->Position())); }, received,
-        late);
-    if (expected >= 0 && received != expected)
-        complete = false;
-    // 7
-    WinInet.InternetCloseHandle(file);
     WinInet.InternetCloseHandle(root);
+    if (end != TCallEnd::Done || !job->Opened || job->Status != 200) {
+        ForwardInt(Data, onError, ErrRemoteFile);
+        return;
+    }
     // 8
-    if (FinishPartFile(stream, path, complete))
-        ForwardNull(Data, onRead);
+    const TReceived &got = job->Got;
+    int64_t stored = 0;
+    for (uint32_t count : got.Chunks) {
+        stored += count;
+        CallEventInt(onProgress, static_cast<int32_t>(stored));
+    }
+    int32_t error = 0;
+    if (!got.Complete)
+        error = got.TooLong ? ErrContent : ErrTransfer;
+    else if (job->Expected >= 0 && static_cast<int64_t>(got.Bytes.size()) != job->Expected)
+        error = ErrTransfer;
+    else if (!IsDgdFile(got.Bytes))
+        error = ErrContent;
+    else if (!ReplaceFile(path, got.Bytes))
+        error = ErrTransfer;
+    if (error)
+        ForwardInt(Data, onError, error);
     else
-        ForwardInt(Data, onError, ErrTransfer);
+        ForwardNull(Data, onRead);
 }

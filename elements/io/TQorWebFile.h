@@ -5,13 +5,14 @@
 #include "runtime/TPointLink.h"
 
 // Fetches one file by HTTP or HTTPS through WinINet: doRead opens URL (never
-// from the cache), checks that the server answered 200, and copies the body
-// into the local file whose path Target gives.
+// from the cache) as Agent, checks that the server answered 200, and copies the
+// body into the local file whose path Target gives.
 //
-// Like the FTP reader, the download goes to "<target>.part" first and replaces
-// the target only once every byte has come (as many as the Content-Length said,
-// when the server sent one), so a failure of any kind leaves the last good file
-// as it was. Every wait is bounded by WinInet.TimeoutMs.
+// Like the FTP reader, it waits on a worker with the windows kept alive, within
+// one deadline (Deadline milliseconds from the start of doRead), and the body
+// replaces the target only once every byte has come (as many as the
+// Content-Length said, when the server sent one) and it passes IsDgdFile, so a
+// failure of any kind leaves the last good file as it was.
 class TQorWebFile : public TElement {
 public:
     TQorWebFile() = default;
@@ -19,6 +20,8 @@ public:
     TQorWebFile &operator=(const TQorWebFile &) = delete;
 
     std::string URL; // http:// or https://
+    std::string Agent = "Qor WinFTP"; // the User-Agent of the requests
+    uint32_t Deadline = 45000;        // milliseconds for one download
 
     TPointLink Target; // the local path
     TPointLink onProgress; // bytes stored so far
@@ -32,5 +35,6 @@ public:
         ErrInternet = 1,   // no internet handle
         ErrTransfer = 4,   // the transfer broke off, or the local file could not be written
         ErrRemoteFile = 5, // no answer, or an answer other than 200, or not an http(s) URL
+        ErrContent = 6,    // what came is not the file (IsDgdFile), or too long
     };
 };

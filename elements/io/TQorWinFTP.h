@@ -12,10 +12,14 @@
 // the points keep the names and the properties are FHost, FUserName, FPassword
 // and FFileName.
 //
-// A download into a file goes to "<target>.part" first and replaces the target
-// only once every byte has come, so a broken transfer leaves the last good file
-// as it was and is reported as onError 4, never as onRead. Code 4 also reports
-// a local file that cannot be made or replaced.
+// Every call that waits on the network runs on a worker while the window thread
+// keeps its windows alive (see WinInetApi.h), and one deadline, Deadline
+// milliseconds from doOpen, bounds the whole download: connect, login,
+// directory, open and every read. A download is kept in memory (at most
+// DgdFileMaxBytes; receiving stops past that) and replaces a target file only
+// once it is complete and passes IsDgdFile, so a failure of any kind leaves the
+// last good file as it was: a transfer that broke off is onError 4 (as is a
+// local file that cannot be written), bytes that are not the file onError 6.
 class TQorWinFTP : public TElement {
 public:
     TQorWinFTP() = default;
@@ -32,6 +36,7 @@ public:
     std::string Directory;
     std::string FFileName;
     std::string DateFormat; // kept for the scheme; nothing here reads it
+    uint32_t Deadline = 45000; // milliseconds for one download, doOpen to the end of doRead
 
     TPointLink Target;
     TPointLink FileName;
@@ -47,6 +52,7 @@ public:
     // replies would come out of step from then on, so the connection is not
     // asked anything more until the next doOpen.
     bool Stalled = false;
+    uint32_t Started = 0; // the tick count of the last doOpen, where the deadline runs from
 
     void doOpen(TData &Data, uint16_t Index);
     void doRead(TData &Data, uint16_t Index);
@@ -59,8 +65,10 @@ public:
         ErrDirectory = 3,  // the directory was refused
         ErrTransfer = 4,   // the transfer broke off, or the local file could not be written
         ErrRemoteFile = 5, // the remote file could not be opened
+        ErrContent = 6,    // what came is not the file (IsDgdFile), or too long
     };
 
 private:
-    int64_t RemoteSize(const std::string &Name);
+    // The handles now belong to a worker that was left alone; it lets them go.
+    void HandOver();
 };

@@ -2,8 +2,10 @@
 
 #include <process.h>
 
-#include <memory>
 #include <utility>
+
+#include "elements/text/DgdFileCheck.h"
+#include "winlayer/WinApp.h"
 
 namespace {
 
@@ -19,15 +21,16 @@ const TWinInetApi Real = {
     ::InternetCloseHandle,
     ::InternetOpenUrlA,
     ::HttpQueryInfoA,
-    30000,
 };
 
-// One call on a helper thread, shared by the waiting thread and the helper;
-// the last of the two to let go frees it. The threads are the system's own
-// (no std::thread): the C++ thread library would bring in a POSIX thread layer
-// of some 40 KB for this one wait.
+volatile LONG Workers = 0;
+
+// One call on a worker, shared by the waiting thread and the worker; the last
+// of the two to let go frees it. The threads are the system's own (no
+// std::thread): the C++ thread library would bring in a POSIX thread layer of
+// some 40 KB for this.
 struct Pending {
-    HANDLE Finished = nullptr; // set by the helper when Call has returned
+    HANDLE Finished = nullptr; // set by the worker when Call has returned
     LONG Holders = 2;
     LONG State = 0; // Running, Done or Abandoned
     std::function<void()> Call;
@@ -44,14 +47,17 @@ struct Pending {
     }
 };
 
-unsigned __stdcall Helper(void *Data)
+unsigned __stdcall Worker(void *Data)
 {
     auto *pending = static_cast<Pending *>(Data);
     pending->Call();
     const LONG before = InterlockedCompareExchange(&pending->State, Pending::Done, Pending::Running);
-    SetEvent(pending->Finished);
+    // A worker in time is done with its work here and counts no more, so that
+    // the next step finds its place free; one left alone still has to let go.
     if (before == Pending::Abandoned && pending->Late)
         pending->Late();
+    InterlockedDecrement(&Workers);
+    SetEvent(pending->Finished);
     pending->Release();
     return 0;
 }
@@ -65,33 +71,53 @@ const TWinInetApi &RealWinInet()
     return Real;
 }
 
-bool RunWithin(uint32_t Ms, std::function<void()> Call, std::function<void()> Late)
+TCallEnd RunBounded(uint32_t Ms, std::function<void()> Call, std::function<void()> Late, std::atomic<bool> *Gone)
 {
+    if (winlayer::LoopTerminated)
+        return TCallEnd::NoWorker;
+    if (InterlockedIncrement(&Workers) > MaxWorkers) {
+        InterlockedDecrement(&Workers);
+        return TCallEnd::NoWorker;
+    }
     auto *pending = new Pending;
     pending->Call = std::move(Call);
     pending->Late = std::move(Late);
     pending->Finished = CreateEventA(nullptr, TRUE, FALSE, nullptr);
     const uintptr_t thread =
-        pending->Finished ? _beginthreadex(nullptr, 0, &Helper, pending, 0, nullptr) : 0;
+        pending->Finished ? _beginthreadex(nullptr, 0, &Worker, pending, 0, nullptr) : 0;
     if (!thread) {
-        // No thread to spare: wait as long as the call takes.
-        pending->Call();
         if (pending->Finished)
             CloseHandle(pending->Finished);
         delete pending;
-        return true;
+        InterlockedDecrement(&Workers);
+        return TCallEnd::NoWorker;
     }
     CloseHandle(reinterpret_cast<HANDLE>(thread));
-    bool inTime = WaitForSingleObject(pending->Finished, Ms) == WAIT_OBJECT_0;
-    // The helper may finish right now: whoever changes the state first decides.
-    if (!inTime)
-        inTime = InterlockedCompareExchange(&pending->State, Pending::Abandoned, Pending::Running) ==
-                 Pending::Done;
+    const winlayer::TWaitEnd waited = winlayer::WaitPumping(pending->Finished, Ms);
+    TCallEnd end = TCallEnd::Done;
+    // The worker may finish right now: whoever changes the state first decides.
+    if (waited != winlayer::TWaitEnd::Done &&
+        InterlockedCompareExchange(&pending->State, Pending::Abandoned, Pending::Running) == Pending::Running) {
+        end = waited == winlayer::TWaitEnd::Quit ? TCallEnd::Closing : TCallEnd::Late;
+        if (Gone)
+            Gone->store(true);
+    }
     pending->Release();
-    return inTime;
+    return end;
 }
 
-void SetInternetTimeouts(HINTERNET Root)
+long LiveWorkers()
+{
+    return InterlockedCompareExchange(&Workers, 0, 0);
+}
+
+uint32_t TimeLeft(uint32_t Start, uint32_t Deadline)
+{
+    const uint32_t passed = GetTickCount() - Start;
+    return passed < Deadline ? Deadline - passed : 0;
+}
+
+void SetInternetTimeouts(HINTERNET Root, uint32_t Ms)
 {
     static const DWORD Options[] = {
         INTERNET_OPTION_CONNECT_TIMEOUT,   INTERNET_OPTION_SEND_TIMEOUT,
@@ -99,63 +125,50 @@ void SetInternetTimeouts(HINTERNET Root)
         INTERNET_OPTION_DATA_RECEIVE_TIMEOUT,
     };
     for (DWORD option : Options) {
-        DWORD ms = WinInet.TimeoutMs;
+        DWORD ms = Ms > 0 ? Ms : 1;
         WinInet.InternetSetOptionA(Root, option, &ms, sizeof ms);
     }
 }
 
-bool ReceiveInto(HINTERNET File, winlayer::TWinStream &Stream, const std::function<void()> &Progress,
-                 int64_t &Received, bool &Late)
+void ReceiveAll(const TWinInetApi &Api, HINTERNET File, TReceived &Into, const std::atomic<bool> &Gone)
 {
     constexpr DWORD ChunkSize = 0x1000;
-    struct Chunk {
-        char Bytes[ChunkSize];
-        DWORD Count = ChunkSize;
-        BOOL Ok = FALSE;
-    };
-    const TWinInetApi api = WinInet;
-    Received = 0;
-    Late = false;
-    for (;;) {
-        auto chunk = std::make_shared<Chunk>();
-        Late = !RunWithin(
-            api.TimeoutMs, [=] { chunk->Ok = api.InternetReadFile(File, chunk->Bytes, ChunkSize, &chunk->Count); },
-            nullptr);
-        if (Late || !chunk->Ok)
-            return false;
-        if (chunk->Count > ChunkSize)
-            chunk->Count = 0;
-        if (chunk->Count >= 1) {
-            if (Stream.Write(chunk->Bytes, chunk->Count) != chunk->Count)
-                return false;
-            Received += chunk->Count;
+    char chunk[ChunkSize];
+    while (!Gone.load()) {
+        DWORD count = ChunkSize;
+        if (!Api.InternetReadFile(File, chunk, ChunkSize, &count))
+            return;
+        if (count > ChunkSize)
+            count = 0;
+        Into.Chunks.push_back(count);
+        Into.Bytes.append(chunk, count);
+        if (count == 0) {
+            Into.Complete = true;
+            return;
         }
-        if (Progress)
-            Progress();
-        if (chunk->Count == 0)
-            return true;
+        if (Into.Bytes.size() > DgdFileMaxBytes) {
+            Into.TooLong = true;
+            return;
+        }
     }
 }
 
-winlayer::TWinFileStream *OpenPartFile(const std::string &Path)
+bool ReplaceFile(const std::string &Path, const std::string &Bytes)
 {
     if (Path.empty())
-        return nullptr;
+        return false;
     const std::string part = Path + ".part";
+    HANDLE file = CreateFileA(part.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (file == INVALID_HANDLE_VALUE)
+        return false;
+    DWORD written = 0;
+    bool ok = Bytes.empty() ||
+              (WriteFile(file, Bytes.data(), static_cast<DWORD>(Bytes.size()), &written, nullptr) &&
+               written == Bytes.size());
+    ok = FlushFileBuffers(file) && ok;
+    CloseHandle(file);
+    if (ok && MoveFileExA(part.c_str(), Path.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH))
+        return true;
     DeleteFileA(part.c_str());
-    winlayer::TWinFileStream *stream = winlayer::TWinFileStream::Create(part);
-    if (stream)
-        stream->SetSize(0);
-    return stream;
-}
-
-bool FinishPartFile(winlayer::TWinFileStream *Part, const std::string &Path, bool Complete)
-{
-    Part->Free();
-    const std::string part = Path + ".part";
-    if (Complete && !MoveFileExA(part.c_str(), Path.c_str(), MOVEFILE_REPLACE_EXISTING))
-        Complete = false;
-    if (!Complete)
-        DeleteFileA(part.c_str());
-    return Complete;
+    return false;
 }

@@ -2,11 +2,11 @@
 #include <windows.h>
 #include <wininet.h>
 
+#include <atomic>
 #include <cstdint>
 #include <functional>
 #include <string>
-
-#include "winlayer/WinFileStream.h"
+#include <vector>
 
 // The WinINet entry points the FTP and web readers call. They default to the
 // real functions; a test may swap one to see what was asked or to make a call
@@ -29,38 +29,63 @@ struct TWinInetApi {
                                         DWORD Flags, DWORD_PTR Context);
     BOOL(WINAPI *HttpQueryInfoA)(HINTERNET Request, DWORD InfoLevel, LPVOID Buffer, LPDWORD BufferLength,
                                  LPDWORD Index);
-
-    // How long a connection, a reply or a chunk of data may keep us waiting.
-    DWORD TimeoutMs;
 };
 
 extern TWinInetApi WinInet;
 const TWinInetApi &RealWinInet();
 
-// Runs Call on a helper thread and waits at most Ms milliseconds for it; true
-// when it returned in time. Some waits of Wine's WinINet ignore the timeout
-// options (the TCP connect, the data connection), so the caller bounds them
-// here. A call that is late goes on alone; Late then runs on the helper thread
-// as soon as Call returns, to release whatever Call produced.
-bool RunWithin(uint32_t Ms, std::function<void()> Call, std::function<void()> Late);
+// ---- Bounded calls ------------------------------------------------------------------
+// Every WinINet call that can wait on the network runs on a worker thread, and
+// the window thread waits for it while it keeps handling its windows' messages
+// (winlayer::WaitPumping), so the window repaints and answers the tray during a
+// download. Wine's WinINet ignores its timeout options in several waits (the TCP
+// connect, the passive data connection, reads on it), so a worker may stay
+// blocked long after nobody waits for it: at most MaxWorkers workers exist at
+// once, and once they all hang, a download step fails at once.
 
-// Bounds every wait of the connections made from Root by TimeoutMs; the handles
-// made from it inherit the options.
-void SetInternetTimeouts(HINTERNET Root);
+constexpr long MaxWorkers = 4;
 
-// Copies the body of File into Stream a chunk at a time, each wait bounded by
-// TimeoutMs: Wine's FTP data connection ignores the receive timeout and would
-// wait for a silent server for ever. Progress runs after every chunk. Received
-// counts the bytes stored. False when a read failed or did not return in time
-// (Late tells which; a late read goes on alone into a buffer of its own), or
-// when Stream refused bytes.
-bool ReceiveInto(HINTERNET File, winlayer::TWinStream &Stream, const std::function<void()> &Progress,
-                 int64_t &Received, bool &Late);
+// How a bounded call ended.
+enum class TCallEnd {
+    Done,     // it returned in time
+    Late,     // the time was up first; it goes on alone
+    Closing,  // the program began to end while it ran; it goes on alone (until the process ends)
+    NoWorker, // it never ran: MaxWorkers workers are busy, or the program is ending
+};
 
-// A download goes to "<Path>.part" first and replaces Path only once it is
-// complete, so that a failure of any kind leaves the last good file as it was.
-// OpenPartFile gives that temporary file, empty, or nullptr when it cannot be
-// made; FinishPartFile frees it and moves it over Path when Complete, deletes it
-// otherwise, and says whether Path now holds the download.
-winlayer::TWinFileStream *OpenPartFile(const std::string &Path);
-bool FinishPartFile(winlayer::TWinFileStream *Part, const std::string &Path, bool Complete);
+// Runs Call on a worker and waits at most Ms milliseconds for it. When it is not
+// Done, Gone (if given) is set for Call to stop at its next chance, and Late runs
+// on the worker as soon as Call returns, to let go of whatever Call made.
+TCallEnd RunBounded(uint32_t Ms, std::function<void()> Call, std::function<void()> Late,
+                    std::atomic<bool> *Gone = nullptr);
+
+// The workers that exist now, waited for or left alone.
+long LiveWorkers();
+
+// Milliseconds left of a route's deadline: Deadline ms after Start (a
+// GetTickCount value); 0 once it has passed.
+uint32_t TimeLeft(uint32_t Start, uint32_t Deadline);
+
+// Bounds the waits of the connections made from Root that WinINet does bound,
+// so that a worker left alone ends as soon as it can.
+void SetInternetTimeouts(HINTERNET Root, uint32_t Ms);
+
+// ---- The transfer -------------------------------------------------------------------
+
+// What one transfer received, filled on the worker.
+struct TReceived {
+    std::string Bytes;
+    std::vector<uint32_t> Chunks; // the count of every successful read, the final 0 included
+    bool Complete = false;        // the reads went on to the end of the data
+    bool TooLong = false;         // it passed DgdFileMaxBytes, and receiving stopped there
+};
+
+// Reads File to its end into Into, a chunk at a time, stopping early once Gone
+// is set, a read fails or the bytes pass DgdFileMaxBytes.
+void ReceiveAll(const TWinInetApi &Api, HINTERNET File, TReceived &Into, const std::atomic<bool> &Gone);
+
+// Puts Bytes in place of the file Path, so that Path holds either the old
+// content or all of Bytes, also after a power cut: written to "<Path>.part",
+// flushed to the disk, then moved over Path with write-through. False, with no
+// .part left, when any step failed.
+bool ReplaceFile(const std::string &Path, const std::string &Bytes);

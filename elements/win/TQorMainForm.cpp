@@ -162,10 +162,13 @@ void TQorMainForm::Start()
 
 void TQorMainForm::StartRoutine(void *Self)
 {
+    // The visibility first: the first download runs inside onCreate and keeps
+    // the windows alive, so a tray click during it may already have shown the
+    // form, which must then stay shown.
     auto *self = static_cast<TQorMainForm *>(Self);
-    CallEventNull(self->onCreate);
     if (!self->ControlGone)
         self->Control->SetVisible(self->Visible != 0);
+    CallEventNull(self->onCreate);
 }
 
 void TQorMainForm::Init()

@@ -146,55 +146,53 @@ protected:
 
 } // namespace
 
-TEST_F(Schedule, AtStartTheBiasIsReadAndTheDownloadRunsOnceOrTwiceByTheUtHour)
+// One trigger, one download: at start the hour does not matter.
+TEST_F(Schedule, AtStartTheDownloadRunsOnceWhateverTheUtHour)
+{
+    struct Case {
+        int32_t Bias;
+        uint16_t Hour, Minute; // UT 21, 3 (both multiples of 3, late half) and 7
+    } cases[] = {{-180, 0, 40}, {300, 22, 40}, {0, 7, 10}};
+    for (const Case &c : cases) {
+        SCOPED_TRACE("bias " + std::to_string(c.Bias) + " at " + std::to_string(c.Hour) + ":" +
+                     std::to_string(c.Minute));
+        Build(c.Bias);
+        testkit::Running on;
+
+        StartAt(c.Hour, c.Minute);
+
+        EXPECT_EQ(Scheme->Fetch->Fetches, 1);
+        EXPECT_EQ(Scheme->Fetch->Parses, 1) << "a successful download is parsed";
+        EXPECT_FALSE(Scheme->Inner()->RetryTimer->Enable());
+    }
+}
+
+// The bias is read at start, in whole hours (halves to the even neighbour),
+// and turns the local hour of every tick into the UT hour.
+TEST_F(Schedule, ATwentyMinuteTickDownloadsOnlyInTheLateHalfOfEveryThirdUtHour)
 {
     struct Case {
         bool HasBias;
         int32_t Bias;
         uint16_t Hour, Minute;
-        int32_t UtHour;
+        int32_t UtHour; // -1: not computed
         int Fetches;
     } cases[] = {
-        {true, -180, 0, 40, 21, 2}, // three hours east: 0 - 3 wraps to 21
-        {true, 300, 22, 40, 3, 2},  // five hours west: 27 wraps to 3
-        {true, 570, 14, 0, 0, 2},   // 9.5 hours round to 10: exactly 24 wraps to 0
-        {true, -330, 5, 50, 23, 1}, // -5.5 hours round to -6
-        {false, 0, 7, 10, 7, 1},    // no bias in the registry: UT is the local time
+        {true, -180, 0, 40, 21, 1}, // three hours east: 0 - 3 wraps to 21
+        {true, 300, 22, 40, 3, 1},  // five hours west: 27 wraps to 3
+        {true, 570, 14, 45, 0, 1},  // 9.5 hours round to 10: exactly 24 wraps to 0
+        {true, -330, 5, 50, 23, 0}, // -5.5 hours round to -6
+        {false, 0, 7, 40, 7, 0},    // no bias in the registry: UT is the local time
+        {true, 0, 3, 30, -1, 0},    // minute 30 is not in the late half
+        {true, 0, 3, 31, 3, 1},
+        {true, 0, 4, 45, 4, 0},
     };
     for (const Case &c : cases) {
-        SCOPED_TRACE((c.HasBias ? "bias " + std::to_string(c.Bias) : std::string("no bias")) + " at " +
+        SCOPED_TRACE((c.HasBias ? "bias " + std::to_string(c.Bias) : std::string("no bias")) + ", tick at " +
                      std::to_string(c.Hour) + ":" + std::to_string(c.Minute));
         Build(c.Bias);
         if (!c.HasBias)
             Bias.Remove();
-        testkit::Running on;
-
-        StartAt(c.Hour, c.Minute);
-
-        EXPECT_EQ(Scheme->Inner()->HourStore->FValue.IntValue, c.UtHour);
-        EXPECT_EQ(Scheme->Fetch->Fetches, c.Fetches);
-        EXPECT_EQ(Scheme->Fetch->Parses, c.Fetches) << "every successful download is parsed";
-        EXPECT_FALSE(Scheme->Inner()->RetryTimer->Enable());
-    }
-}
-
-TEST_F(Schedule, ATwentyMinuteTickDownloadsOnlyInTheLateHalfOfEveryThirdUtHour)
-{
-    struct Case {
-        int32_t Bias;
-        uint16_t Hour, Minute;
-        int Fetches;
-    } cases[] = {
-        {-180, 0, 40, 1}, // UT 21
-        {300, 22, 40, 1}, // UT 3
-        {0, 3, 30, 0},    // minute 30 is not in the late half
-        {0, 3, 31, 1},
-        {0, 4, 45, 0},    // UT 4
-    };
-    for (const Case &c : cases) {
-        SCOPED_TRACE("bias " + std::to_string(c.Bias) + ", tick at " + std::to_string(c.Hour) + ":" +
-                     std::to_string(c.Minute));
-        Build(c.Bias);
         testkit::Running on;
         StartAt(11, 5);
         const int atStart = Scheme->Fetch->Fetches;
@@ -202,6 +200,9 @@ TEST_F(Schedule, ATwentyMinuteTickDownloadsOnlyInTheLateHalfOfEveryThirdUtHour)
         SetLocalTime(c.Hour, c.Minute);
         Tick(Scheme->Inner()->CheckTimer);
 
+        if (c.UtHour >= 0) {
+            EXPECT_EQ(Scheme->Inner()->HourStore->FValue.IntValue, c.UtHour);
+        }
         EXPECT_EQ(Scheme->Fetch->Fetches - atStart, c.Fetches);
         EXPECT_EQ(Scheme->Fetch->Parses - atStart, c.Fetches);
     }
@@ -214,7 +215,7 @@ TEST_F(Schedule, AfterAFailedDownloadARetryRunsEveryMinuteUntilOneSucceeds)
     TQorTimer *retry = Scheme->Inner()->RetryTimer;
     const Downloads &fetch = *Scheme->Fetch;
 
-    StartAt(4, 10); // UT 4: one download at start
+    StartAt(3, 40); // UT 3, late half: still one download at start, and one per retry
     EXPECT_EQ(retry->Interval(), 60000);
     EXPECT_EQ(fetch.Fetches, 1);
     EXPECT_TRUE(retry->Enable()) << "a failed download starts the one-minute timer";
@@ -230,7 +231,7 @@ TEST_F(Schedule, AfterAFailedDownloadARetryRunsEveryMinuteUntilOneSucceeds)
     EXPECT_FALSE(retry->Enable()) << "and the retries stop";
 
     Tick(retry); // a tick the system would no longer send
-    SetLocalTime(4, 50);
+    SetLocalTime(4, 50); // UT 4
     Tick(Scheme->Inner()->CheckTimer);
     EXPECT_EQ(fetch.Fetches, 3);
     EXPECT_EQ(fetch.Parses, 1);

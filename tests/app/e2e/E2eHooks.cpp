@@ -4,6 +4,7 @@
 //   TERVIK_E2E_FTP_HOST, TERVIK_E2E_FTP_PORT   the FTP server (a test server on loopback)
 //   TERVIK_E2E_FTP_USER                        the login name (picks a scripted server's misbehaviour)
 //   TERVIK_E2E_CHECK_MS, TERVIK_E2E_RETRY_MS   the schedule's 20-minute and 1-minute timers
+//   TERVIK_E2E_DEADLINE_MS                     the deadline of one download by one route
 //   TERVIK_E2E_CLOCK                           a fixed local clock, "YYYY-MM-DD HH:MM"
 //   TERVIK_E2E_TRAY_LOG                        a file that gets one line per Shell_NotifyIconA call:
 //                                              ADD|MODIFY|DELETE, TAB, icon resource name, TAB, tooltip
@@ -12,11 +13,15 @@
 //                                              (logged as ADD-FAILED); the tray retries every 100 ms
 //   TERVIK_E2E_REPORT                          a file that the registered message "Tervik e2e report",
 //                                              sent to the form, fills with the process's private
-//                                              bytes, working set and the window layer's GDI objects
+//                                              bytes, working set, the window layer's GDI objects,
+//                                              the download workers alive, the process's threads
+//                                              and the internet handles opened so far (one per route
+//                                              of a download cycle)
 #include "E2eHooks.h"
 
 #include <windows.h>
 #include <psapi.h>
+#include <tlhelp32.h>
 
 #include <cstdio>
 #include <cstdlib>
@@ -27,6 +32,7 @@
 #include "elements/io/TQorTimer.h"
 #include "elements/io/TQorWebFile.h"
 #include "elements/io/TQorWinFTP.h"
+#include "elements/io/WinInetApi.h"
 #include "elements/text/TimeServices.h"
 #include "elements/win/TQorMainForm.h"
 #include "elements/win/TQorTrayIcon.h"
@@ -137,15 +143,40 @@ unsigned long long PrivateBytes()
     return total;
 }
 
+// The threads of this process, the window thread and Wine's own among them.
+long Threads()
+{
+    HANDLE snapshot = CreateToolhelp32Snapshot(TH32CS_SNAPTHREAD, 0);
+    if (snapshot == INVALID_HANDLE_VALUE)
+        return -1;
+    long count = 0;
+    THREADENTRY32 entry{};
+    entry.dwSize = sizeof entry;
+    for (BOOL more = Thread32First(snapshot, &entry); more; more = Thread32Next(snapshot, &entry))
+        count += entry.th32OwnerProcessID == GetCurrentProcessId() ? 1 : 0;
+    CloseHandle(snapshot);
+    return count;
+}
+
+// Internet handles opened: the readers open one on the window thread at the
+// start of every route.
+long Opens = 0;
+
+HINTERNET WINAPI CountedInternetOpen(LPCSTR Agent, DWORD AccessType, LPCSTR Proxy, LPCSTR ProxyBypass, DWORD Flags)
+{
+    ++Opens;
+    return RealWinInet().InternetOpenA(Agent, AccessType, Proxy, ProxyBypass, Flags);
+}
+
 void WriteReport()
 {
     PROCESS_MEMORY_COUNTERS memory{};
     memory.cb = sizeof memory;
     GetProcessMemoryInfo(GetCurrentProcess(), &memory, sizeof memory);
     char text[256];
-    std::snprintf(text, sizeof text, "private %llu\nworkingset %llu\nlayergdi %ld\n", PrivateBytes(),
-                  static_cast<unsigned long long>(memory.WorkingSetSize),
-                  static_cast<long>(winlayer::LayerGdiCount().Live()));
+    std::snprintf(text, sizeof text, "private %llu\nworkingset %llu\nlayergdi %ld\nworkers %ld\nthreads %ld\nopens %ld\n",
+                  PrivateBytes(), static_cast<unsigned long long>(memory.WorkingSetSize),
+                  static_cast<long>(winlayer::LayerGdiCount().Live()), LiveWorkers(), Threads(), Opens);
     // Written beside and then moved in, so that a reader never sees half of it.
     const std::string part = ReportPath + ".part";
     if (FILE *file = std::fopen(part.c_str(), "wb")) {
@@ -176,6 +207,12 @@ void E2eAttach(TClassMainForm_2750570 &Scheme)
         Scheme.FtpReader->FUserName = Env("TERVIK_E2E_FTP_USER");
     if (!Env("TERVIK_E2E_WEB_URL").empty())
         Scheme.WebReader->URL = Env("TERVIK_E2E_WEB_URL");
+    if (!Env("TERVIK_E2E_DEADLINE_MS").empty()) {
+        const uint32_t deadline = static_cast<uint32_t>(std::atoi(Env("TERVIK_E2E_DEADLINE_MS").c_str()));
+        Scheme.FtpReader->Deadline = deadline;
+        Scheme.WebReader->Deadline = deadline;
+    }
+    WinInet.InternetOpenA = &CountedInternetOpen;
 
     auto *schedule = static_cast<TClassMultiElementEx_27BB020 *>(Scheme.Schedule->Current->Scheme);
     if (!Env("TERVIK_E2E_CHECK_MS").empty())

@@ -3,6 +3,7 @@
 // the login name (see scripted_ftp.py).
 #include "IoTestKit.h"
 #include "elements/io/TQorWinFTP.h"
+#include "elements/text/DgdFileCheck.h"
 #include "winlayer/WinMemoryStream.h"
 
 using namespace iotest;
@@ -40,29 +41,37 @@ TEST_F(FtpReader, TheLocalFileBecomesTheRemoteFileByteForByteWithProgressAfterEv
         std::string Old; // the local file before, if any
         Journal Expected;
     } cases[] = {
-        {0, "old content", {"open: null", "progress: int 0", "read: null"}},
         {4096, "", {"open: null", "progress: int 4096", "progress: int 4096", "read: null"}},
         {10000, std::string(20000, 'x'),
          {"open: null", "progress: int 4096", "progress: int 8192", "progress: int 10000", "progress: int 10000",
           "read: null"}},
     };
     for (const Case &c : cases) {
-        const std::string name = std::to_string(c.Size) + ".bin";
-        WriteBytes(Served(name), Pattern(c.Size));
+        const std::string name = std::to_string(c.Size) + ".txt";
+        WriteBytes(Served(name), DgdPattern(c.Size));
         std::filesystem::remove(Local);
         if (!c.Old.empty())
             WriteBytes(Local, c.Old);
         EXPECT_EQ(Cycle("/pub/latest/" + name, StrData(Local)), c.Expected) << name;
-        EXPECT_EQ(ReadBytes(Local), Pattern(c.Size)) << name << " over a local file of " << c.Old.size();
+        EXPECT_EQ(ReadBytes(Local), DgdPattern(c.Size)) << name << " over a local file of " << c.Old.size();
     }
 }
 
-// Wine waits 30 s for a control reply whatever it is told; the rest is bounded
-// by the reader's own (shortened) waits.
-TEST_F(FtpReader, AFaultEndsInItsCodeWithoutAHangKeepingTheLastGoodFileAndClosingEachHandleOnce)
+// Wine waits 30 s for a control reply whatever it is told, and a TCP connect
+// or a passive data connection that nobody accepts for minutes: the deadline
+// (shortened here) ends them all. Bytes that are not the file (empty, binary,
+// far too long) are code 6; a transfer that cannot be shown complete is 4.
+TEST_F(FtpReader, AFaultEndsInItsCodeByTheDeadlineKeepingTheLastGoodFileAndClosingEachHandleOnce)
 {
-    ShortWaits();
+    RecordCloses();
+    Ftp->Deadline = Deadline;
     Ftp->onProgress = TPointLink(); // how far a cut transfer got does not matter here
+    WriteBytes(Served("empty.txt"), "");
+    WriteBytes(Served("junk.txt"), Pattern(3000));
+    std::string huge;
+    while (huge.size() <= 4 * DgdFileMaxBytes)
+        huge += DgdPattern(4000);
+    WriteBytes(Served("huge.txt"), huge);
     struct Case {
         const char *Port;
         const char *Mode; // the scripted server's misbehaviour
@@ -70,22 +79,29 @@ TEST_F(FtpReader, AFaultEndsInItsCodeWithoutAHangKeepingTheLastGoodFileAndClosin
         Journal Expected;
     } cases[] = {
         {"TERVIK_FTP_CLOSED_PORT", "", "DGD.txt", {"error: int 2", "error: int 5"}},
-        {"TERVIK_FTP_STALLED_PORT", "", "DGD.txt", {"error: int 2", "error: int 5"}},
         {"TERVIK_FTP_SCRIPTED_PORT", "refusecwd", "/pub/latest/DGD.txt", {"error: int 3", "read: null"}},
         {"TERVIK_FTP_SCRIPTED_PORT", "silent", "DGD.txt", {"error: int 3", "error: int 5"}},
         {"TERVIK_FTP_TEST_PORT", "", "nothing-here.txt", {"open: null", "error: int 5"}},
-        // A cut that only the final reply tells, one that only the size tells, a stall.
+        {"TERVIK_FTP_TEST_PORT", "", "empty.txt", {"open: null", "error: int 6"}},
+        {"TERVIK_FTP_TEST_PORT", "", "junk.txt", {"open: null", "error: int 6"}},
+        {"TERVIK_FTP_TEST_PORT", "", "huge.txt", {"open: null", "error: int 6"}},
+        // A cut that only the final reply tells, one that only the size tells,
+        // one that neither tells, a stall, a trickle.
         {"TERVIK_FTP_SCRIPTED_PORT", "cutnosize", "DGD.txt", {"open: null", "error: int 4"}},
         {"TERVIK_FTP_SCRIPTED_PORT", "cutquit", "DGD.txt", {"open: null", "error: int 4"}},
+        {"TERVIK_FTP_SCRIPTED_PORT", "nosizequit", "DGD.txt", {"open: null", "error: int 4"}},
         {"TERVIK_FTP_SCRIPTED_PORT", "stall", "DGD.txt", {"open: null", "error: int 4"}},
+        {"TERVIK_FTP_SCRIPTED_PORT", "trickle", "DGD.txt", {"open: null", "error: int 4"}},
+        {"TERVIK_FTP_SCRIPTED_PORT", "blockpasv", "DGD.txt", {"open: null", "error: int 5"}},
+        {"TERVIK_FTP_STALLED_PORT", "", "DGD.txt", {"error: int 2", "error: int 5"}},
     };
     for (const Case &c : cases) {
         Ftp->Port = std::atoi(Env(c.Port).c_str());
         Ftp->FUserName = c.Mode;
         const bool fetched = c.Expected.back() == "read: null";
-        const std::string what = std::string(c.Port) + " " + c.Mode;
+        const std::string what = std::string(c.Port) + " " + c.Mode + " " + c.Remote;
         EXPECT_EQ(Faulty(what, [&] { return Cycle(c.Remote, StrData(Local)); },
-                         fetched ? ReadBytes(Served("DGD.txt")) : "last good"),
+                         fetched ? ReadBytes(Served("DGD.txt")) : ""),
                   c.Expected)
             << what;
     }
@@ -112,7 +128,7 @@ TEST_F(FtpReader, ADirectoryAsTargetGivesCode4)
 
 TEST_F(FtpReader, AStreamTargetGetsTheBytesAtItsPositionAndStaysOpen)
 {
-    WriteBytes(Served("stream.bin"), Pattern(5000));
+    WriteBytes(Served("stream.bin"), Pattern(5000)); // not a DGD.txt: only a file target is checked
     testfiles::Owned<winlayer::TWinMemoryStream> stream = testfiles::Make<winlayer::TWinMemoryStream>();
     stream->Write("HEAD", 4);
     stream->SetPosition(2);

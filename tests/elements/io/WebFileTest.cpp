@@ -1,6 +1,6 @@
 // The web reader against the HTTP server ftp_servers.py runs on loopback: it
-// serves the same folder as the FTP servers, and misbehaves when the path
-// starts with /cut/, /missing/ or /silent/.
+// serves the same folder as the FTP servers, and misbehaves as the path's
+// first part says (/cut/, /html/, /huge/ and the others in ftp_servers.py).
 #include "IoTestKit.h"
 #include "elements/io/TQorWebFile.h"
 
@@ -25,9 +25,12 @@ struct WebReader : ReaderTest {
 
 } // namespace
 
-TEST_F(WebReader, AFaultEndsInItsCodeWithoutAHangKeepingTheLastGoodFile)
+// A page in place of the file, an empty body, binary junk and a body without
+// end are code 6; a body cut short or trickling past the deadline 4.
+TEST_F(WebReader, AFaultEndsInItsCodeByTheDeadlineKeepingTheLastGoodFile)
 {
-    ShortWaits();
+    RecordCloses();
+    Web->Deadline = Deadline;
     Web->onProgress = TPointLink(); // how far a cut transfer got does not matter here
     struct Case {
         const char *Port;
@@ -35,15 +38,23 @@ TEST_F(WebReader, AFaultEndsInItsCodeWithoutAHangKeepingTheLastGoodFile)
         Journal Expected;
     } cases[] = {
         {"TERVIK_HTTP_TEST_PORT", "/missing/pub/latest/DGD.txt", {"error: int 5"}},
+        {"TERVIK_HTTP_TEST_PORT", "/html/pub/latest/DGD.txt", {"error: int 6"}},
+        {"TERVIK_HTTP_TEST_PORT", "/empty/pub/latest/DGD.txt", {"error: int 6"}},
+        {"TERVIK_HTTP_TEST_PORT", "/junk/pub/latest/DGD.txt", {"error: int 6"}},
+        {"TERVIK_HTTP_TEST_PORT", "/huge/pub/latest/DGD.txt", {"error: int 6"}},
         {"TERVIK_HTTP_TEST_PORT", "/cut/pub/latest/DGD.txt", {"error: int 4"}},
+        {"TERVIK_HTTP_TEST_PORT", "/trickle/pub/latest/DGD.txt", {"error: int 4"}},
         {"TERVIK_HTTP_TEST_PORT", "/silent/pub/latest/DGD.txt", {"error: int 5"}},
         {"TERVIK_FTP_CLOSED_PORT", "/pub/latest/DGD.txt", {"error: int 5"}},
-        {"TERVIK_FTP_STALLED_PORT", "/pub/latest/DGD.txt", {"error: int 5"}},
     };
     for (const Case &c : cases) {
         const std::string what = std::string(c.Port) + " " + c.Path;
         EXPECT_EQ(Faulty(what, [&] { return Fetch("http://127.0.0.1:" + Env(c.Port) + c.Path); }), c.Expected) << what;
     }
+    // And a good one after them all.
+    EXPECT_EQ(Faulty("good", [&] { return Fetch("http://127.0.0.1:" + Env("TERVIK_HTTP_TEST_PORT") + "/pub/latest/DGD.txt"); },
+                     ReadBytes(Served("DGD.txt"))).back(),
+              "read: null");
 }
 
 // The program's fallback address is https: opened secure and past the cache.

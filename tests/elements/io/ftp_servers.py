@@ -78,31 +78,65 @@ def gated_server(root, gate, port):
 
 
 class WebHandler(http.server.SimpleHTTPRequestHandler):
-    """Serves the folder and logs every request line; the path's first part may pick a misbehaviour."""
+    """Serves the folder and logs every request line with its User-Agent; the path's first part may pick a misbehaviour."""
     #   /cut/<file>      200 with the whole file's Content-Length, half the file, then the connection closes
     #   /missing/<file>  404
-    #   /silent/<file>   takes the request and never answers (until the servers stop)
+    #   /silent/<file>   takes the request and does not answer for HOLD seconds
+    #   /trickle/<file>  200 with the file's Content-Length, then the file one byte a second for HOLD
+    #                    seconds, then the rest
+    #   /html/<file>     200 and a captive portal's page
+    #   /empty/<file>    200 with Content-Length: 0
+    #   /junk/<file>     200 and 2000 bytes of binary junk
+    #   /huge/<file>     200 without a Content-Length, then the file's rows again and again, without end
 
     request_log = None
     lock = threading.Lock()
+    BODIES = {
+        "html": b"<html><head><title>Sign in</title></head><body>Please sign in to use this network.</body></html>\n",
+        "empty": b"",
+        "junk": bytes((i * 37 + i // 7) % 256 for i in range(2000)),
+    }
 
     def do_GET(self):
         with self.lock, open(self.request_log, "a") as log:
-            log.write(self.command + " " + self.path + "\n")
+            log.write(self.command + " " + self.path + " " + str(self.headers.get("User-Agent")) + "\n")
         mode, _, rest = self.path.lstrip("/").partition("/")
         if mode == "missing":
             return self.send_error(404)
         if mode == "silent":
-            STOPPING.wait()
-        if mode not in ("cut", "silent"):
+            STOPPING.wait(scripted_ftp.HOLD)
+        if mode not in ("cut", "silent", "trickle", "huge") and mode not in self.BODIES:
             return super().do_GET()
         self.close_connection = True
-        if mode == "cut":
-            data = pathlib.Path(self.translate_path("/" + rest)).read_bytes()
-            self.send_response(200)
+        if mode in self.BODIES:
+            return self.send_body(self.BODIES[mode])
+        if mode == "silent":
+            return
+        data = pathlib.Path(self.translate_path("/" + rest)).read_bytes()
+        self.send_response(200)
+        if mode != "huge":
             self.send_header("Content-Length", str(len(data)))
-            self.end_headers()
-            self.wfile.write(data[: len(data) // 2])
+        self.end_headers()
+        try:
+            if mode == "cut":
+                self.wfile.write(data[: len(data) // 2])
+            while mode == "huge" and not STOPPING.is_set():
+                self.wfile.write(data)
+            if mode == "trickle":
+                for i in range(scripted_ftp.HOLD):
+                    self.wfile.write(data[i:i + 1])
+                    self.wfile.flush()
+                    STOPPING.wait(1)
+                self.wfile.write(data[scripted_ftp.HOLD:])
+        except OSError:
+            pass  # the reader stopped taking it
+
+    def send_body(self, body):
+        self.send_response(200)
+        self.send_header("Content-Type", "text/html" if body.startswith(b"<") else "application/octet-stream")
+        self.send_header("Content-Length", str(len(body)))
+        self.end_headers()
+        self.wfile.write(body)
 
     def log_message(self, format, *args):
         logging.info("http: " + format, *args)

@@ -5,8 +5,14 @@
 #   cut426     sends half the file, closes the data connection cleanly, replies 426
 #   cutnosize  as cut426 but refuses SIZE, so only the final reply tells
 #   cutquit    as cut426 but drops the control connection without a reply
-#   silent     answers the login, then never answers again (keeps the line open)
+#   nosizequit as cutquit but refuses SIZE: neither a size nor a final reply tells
+#   silent     answers the login, then keeps the line open without a word for HOLD seconds
 #   stall      opens the data connection, sends half the file and then nothing
+#              for HOLD seconds (then lets both connections go)
+#   stalllong  as stall, but until the servers stop
+#   trickle    sends the file one byte a second for HOLD seconds, then the rest
+#   blockpasv  gives a passive port that cannot be connected to (the listener
+#              never accepts and its queue is full) for HOLD seconds
 #   alternate  answers RETR with 550 every second time, counted over all
 #              sessions (the first transfer succeeds), and normally otherwise
 
@@ -17,8 +23,11 @@ import os
 import pathlib
 import socket
 import threading
+import time
 
-CUTS = {"cut426", "cutnosize", "cutquit", "stall"}  # half the file, then trouble
+CUTS = {"cut426", "cutnosize", "cutquit", "nosizequit", "stall", "stalllong"}  # half the file, then trouble
+NO_SIZE = {"cutnosize", "nosizequit"}
+HOLD = 10  # seconds a stall lasts: long past the tests' deadlines, short enough to free their workers soon
 FIXED = {"SYST": "215 UNIX Type: L8", "NOOP": "200 ok", "TYPE": "200 type set", "USER": "331 any password will do"}
 
 
@@ -83,7 +92,7 @@ class Session(threading.Thread):
         self.reply("250 directory changed")
 
     def cmd_SIZE(self, arg):
-        if self.mode == "cutnosize":
+        if self.mode in NO_SIZE:
             return self.reply("500 SIZE not understood")
         target = self.file(arg)
         self.reply("213 %d" % os.path.getsize(target) if target else "550 no such file")
@@ -92,6 +101,12 @@ class Session(threading.Thread):
         close_quietly(self.pasv)
         self.pasv = socket.create_server(("127.0.0.1", 0), backlog=1)
         port = self.pasv.getsockname()[1]
+        if self.mode == "blockpasv":
+            # Backlog 0 and one connection of our own waiting in it: further SYNs are dropped.
+            self.pasv.listen(0)
+            filler = socket.create_connection(("127.0.0.1", port), timeout=5)
+            self.server.hold(self, filler, self.pasv, keep_session=True)
+            self.pasv = None
         self.reply("227 Entering Passive Mode (127,0,0,1,%d,%d)" % (port >> 8, port & 255))
 
     def cmd_QUIT(self, arg):
@@ -113,16 +128,27 @@ class Session(threading.Thread):
             return self.reply("425 no data connection")
         close_quietly(self.pasv)
         self.pasv = None
+        if self.mode == "trickle":
+            try:
+                for i in range(min(HOLD, len(data))):
+                    data_conn.sendall(data[i:i + 1])
+                    time.sleep(1)
+                data_conn.sendall(data[HOLD:])
+                data_conn.close()
+                return self.reply("226 transfer complete")
+            except OSError:
+                close_quietly(data_conn)
+                return self.reply("426 connection closed; transfer aborted")
         if self.mode not in CUTS:
             data_conn.sendall(data)
             data_conn.close()
             return self.reply("226 transfer complete")
         data_conn.sendall(data[: len(data) // 2])
-        if self.mode == "stall":
+        if self.mode in ("stall", "stalllong"):
             return self.server.hold(self, data_conn)
         data_conn.shutdown(socket.SHUT_WR)
         data_conn.close()
-        if self.mode == "cutquit":
+        if self.mode in ("cutquit", "nosizequit"):
             return False
         self.reply("426 connection closed; transfer aborted")
 
@@ -139,12 +165,25 @@ class ScriptedServer(threading.Thread):
         self.retrs = itertools.count(1)  # RETRs of the alternate mode, counted over all sessions
         self.start()
 
-    # A silent session's sockets stay open, unanswered, until the server stops.
-    def hold(self, session, *extra):
+    # A silent session's or a stall's sockets (with keep_session, only the extra
+    # ones) stay open, unanswered, for HOLD seconds.
+    def hold(self, session, *extra, keep_session=False):
+        held = list(extra) if keep_session else [session.conn, *extra]
         with self.lock:
-            self.held += [session.conn, *extra]
+            self.held += held
+        if session.mode in ("silent", "stall", "blockpasv"):
+            timer = threading.Timer(HOLD, self.release, held)
+            timer.daemon = True
+            timer.start()
+        if keep_session:
+            return None
         session.conn = socket.socket()  # the session closes this stand-in, not the held line
         return False
+
+    def release(self, *sockets):
+        with self.lock:
+            self.held = [s for s in self.held if s not in sockets]
+        close_quietly(*sockets)
 
     def run(self):
         with contextlib.suppress(OSError):
