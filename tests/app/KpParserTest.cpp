@@ -22,8 +22,9 @@ TEST_F(KpParser, AnnouncesTheLastValueOfTheLastDayWithItsLevelIconAndTooltip)
     } cases[] = {
         {"21232112", "2", 1, "ICON3"}, {"21232115", "5", 3, "ICON1"},
         // Values not yet known are written "-1" without a blank, so the value is
-        // the last known one.
-        {"2334----", "4", 2, "ICON2"},
+        // the last known one; at a day's start only the first is known, and its
+        // blank is the 16th character from the right.
+        {"2334----", "4", 2, "ICON2"}, {"7-------", "7", 3, "ICON1"},
     };
     for (const Case &c : cases) {
         Forget();
@@ -60,10 +61,9 @@ TEST_F(KpParser, TakesTheCharacterAfterTheLastBlankOfTheLastLineWithABlankInItsL
         {"no final break", "", "6"},
         {"a last line shorter than 16", "\n1 2 3\n", "3"},
         {"the character right after the blank, not the rest", "\n12 45\n", "4"},
-        {"15 characters", "\na 1234567890123\n", "1"},
-        {"16: the blank is the tail's third character", "\nab 1234567890123\n", "1"},
+        {"the blank 16th from the right, the tail's first", "\nab 123456789012345\n", "1"},
+        {"the blank 17th from the right, just outside the tail: the line before", "\nab 1234567890123456\n", "6"},
         {"no blank: the line before", "\n20261207111111111111\n\n  \n", "6"},
-        {"the blank 17th from the right: the line before", "\nab c12345678901234567\n", "6"},
         {"tabs are no blanks", "\n\t1\t2\t3\n", "6"},
     };
     for (const Case &c : cases) {
