@@ -1,11 +1,9 @@
 // Decimal planetary values rewritten to the one-digit layout of DGD.txt.
 #include <gtest/gtest.h>
 
-#include "TextTestKit.h"
 #include "elements/text/TQorKpDecimals.h"
+#include "runtime/RuntimeTestKit.h"
 #include "runtime/TQorMemory.h"
-
-using namespace textkit;
 
 namespace {
 
@@ -19,13 +17,16 @@ struct Rewritten {
 // Result of a KpDecimals that reads In through its wired Text input.
 Rewritten Rewrite(const std::string &In)
 {
-    Running on;
-    Bench b;
-    TQorKpDecimals *kp = b.Make<TQorKpDecimals>();
-    TQorMemory *text = b.Make<TQorMemory>();
-    text->SetDefault(StrData(In));
-    LinkData(kp->Text, text, &TQorMemory::Value, 0);
-    return {Read(kp, &TQorKpDecimals::Result).StrValue, kp->Rows, kp->Clamped};
+    testkit::Running on;
+    TQorKpDecimals kp;
+    TQorMemory text;
+    text.SetDefault(StrData(In));
+    LinkData(kp.Text, &text, &TQorMemory::Value, 0);
+    TPointLink result;
+    LinkData(result, &kp, &TQorKpDecimals::Result, 0);
+    TData answer;
+    ReadRaw(answer, result);
+    return {answer.StrValue, kp.Rows, kp.Clamped};
 }
 
 } // namespace
