@@ -36,16 +36,6 @@ TEST_F(KpParser, AnnouncesTheLastValueOfTheLastDayWithItsLevelIconAndTooltip)
     }
 }
 
-TEST_F(KpParser, AnnouncesTheLevelAndTheTrayBeforeTheValue)
-{
-    ParseFile(Lf(File({"33333333"})));
-    Texts announced;
-    for (const std::string &e : Got().Journal)
-        if (e.rfind("add ", 0) != 0)
-            announced.push_back(e);
-    EXPECT_EQ(announced, (Texts{"level 1", "icon ICON3", "tooltip Kp:3", "value 3", "clear"}));
-}
-
 TEST_F(KpParser, TakesTheCharacterAfterTheLastBlankOfTheLastLineWithABlankInItsLast16)
 {
     std::string file = Lf(File({"22222226"}));
@@ -181,26 +171,4 @@ TEST_F(KpParser, AFileWithCrLfOrCrLineEndsReadsExactlyLikeTheSameFileWithLf)
     ParseFile(ended(File(ThirtyDays()), "\r\n", true));
     EXPECT_EQ(Got().Graph.size(), 240u);
     EXPECT_EQ(Got().Graph.front(), ThirtyDays()[0].substr(0, 1));
-}
-
-TEST_F(KpParser, ReadsTheDecimalValuesOfTheProvidersNewerFileRoundedToDigits)
-{
-    const Texts lines = Join(
-        Header(),
-        {"2026 09 21     5  1 2 1 1 2 2 1 1     4  0 1 1 1 2 1 0 0     6   2.33  1.67  1.00  0.67  2.00  2.33  "
-         "1.33  0.67",
-         "2026 09 22    -1  1 0-1-1-1-1-1-1    -1  1 0-1-1-1-1-1-1     7   2.00  0.67 -1.00 -1.00 -1.00 -1.00 "
-         "-1.00 -1.00"});
-    std::string crlf;
-    for (const std::string &line : lines)
-        crlf += line + "\r\n";
-    for (const std::string &bytes : {Lf(lines), crlf}) {
-        Forget();
-        ParseFile(bytes);
-        EXPECT_EQ(Got().Values, Texts{"1"});
-        EXPECT_EQ(Got().Levels, std::vector<int>{1});
-        EXPECT_EQ(Got().Hints, Texts{"Kp:1"});
-        EXPECT_EQ(Got().Graph, (Texts{"2", "2", "1", "1", "2", "2", "1", "1", "2", "1"})) << "2 and 1 for the 22nd";
-    }
-    EXPECT_EQ(P.Recent().substr(0, 10), "1211221122");
 }

@@ -61,18 +61,6 @@ TEST_F(MonthFeed, TheWorkedExampleOfTwoDaysPutsElevenValuesInFront)
     EXPECT_EQ(Got().Graph, GraphOf({"99999999", "12112232", "233-----"}));
 }
 
-TEST_F(MonthFeed, LineIndex11IsNeverDataAndIndex12Always)
-{
-    Texts lines = Header();
-    lines[11] = Row(1, "99999999");               // index 11: looks like data, is header
-    lines.push_back(":Issued: 1435 UT 06 Dec 2026"); // index 12: looks like header, is data
-    lines.push_back(Row(2, "12121212"));
-    ParseFile(Lf(lines));
-    EXPECT_EQ(Got().Graph, (Texts{"5", "U", "T", "0", "6", "D", "e", "c", "2", "0", "2", "6", "1", "2", "1", "2", "1",
-                                  "2", "1", "2"}))
-        << "the tail of index 12 is \"5 UT 06 Dec 2026\": everything from '0' up counts";
-}
-
 TEST_F(MonthFeed, RowsStopAtTheirFirstUnknownAndTheLastTwoGoInFrontNewestFirst)
 {
     struct Case {

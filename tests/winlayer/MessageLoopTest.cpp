@@ -1,21 +1,21 @@
 // Messages with real windows: a control freed in its own handler, and a window
 // the layer has no object for.
+#include <string>
+#include <vector>
+
 #include "LayerTest.h"
 
 using namespace winlayer;
 using layertest::LayerTest;
-using layertest::MadeForm;
-using layertest::TLog;
-using layertest::TTagged;
 
 namespace {
 
-// Remembers the numbers of the messages it sees (WM_APP and above, and 0).
+// Remembers the numbers of the messages it sees (WM_APP and above).
 struct TMessageNumbers {
     std::vector<UINT> Seen;
     static bool Run(void *data, TWinControl *, MSG &msg, LRESULT &)
     {
-        if (msg.message == 0 || msg.message >= WM_APP)
+        if (msg.message >= WM_APP)
             static_cast<TMessageNumbers *>(data)->Seen.push_back(msg.message);
         return false;
     }
@@ -26,36 +26,44 @@ struct TMessageNumbers {
 TEST_F(LayerTest, ControlFreedInItsOwnHandlerIsDestroyedOnlyWhenTheWholeMessageIsDone)
 {
     struct TProbe {
-        TLog Log;
+        std::vector<std::string> Log;
         HWND Window = nullptr;
+        static TProbe *Of(void *data, MSG &msg) { return msg.message == WM_APP + 3 ? static_cast<TProbe *>(data) : nullptr; }
         static bool FreeIt(void *data, TWinControl *sender, MSG &msg, LRESULT &)
         {
-            if (msg.message == WM_APP + 3) {
-                static_cast<TProbe *>(data)->Log.Add("free");
+            if (TProbe *self = Of(data, msg)) {
+                self->Log.push_back("free");
                 sender->Free();
             }
             return false;
         }
-        static bool Check(void *data, TWinControl *, MSG &msg, LRESULT &)
+        static bool Older(void *data, TWinControl *, MSG &msg, LRESULT &)
         {
-            auto *self = static_cast<TProbe *>(data);
-            if (msg.message == WM_APP + 3)
-                self->Log.Add(std::string("older handler, window ") + (IsWindow(self->Window) ? "there" : "gone"));
+            if (TProbe *self = Of(data, msg))
+                self->Log.push_back(std::string("older handler, window ") + (IsWindow(self->Window) ? "there" : "gone"));
+            return false;
+        }
+        static bool Class(void *data, TWinControl *, MSG &msg, LRESULT &)
+        {
+            if (TProbe *self = Of(data, msg))
+                self->Log.push_back("class handler");
             return false;
         }
     } probe;
 
-    TWinControl *form = MadeForm();
+    TWinControl *form = NewForm(nullptr, "test form");
+    form->SetVisible(false);
+    form->EnsureWindow();
     probe.Window = form->Handle;
-    form->OnDestroy = {[](void *data, TWinControl *) { static_cast<TProbe *>(data)->Log.Add("destroyed"); }, &probe};
-    AddHandler(form, {&TProbe::Check, &probe});
+    form->OnDestroy = {[](void *data, TWinControl *) { static_cast<TProbe *>(data)->Log.push_back("destroyed"); },
+                       &probe};
+    AddHandler(form, {&TProbe::Older, &probe});
     AddHandler(form, {&TProbe::FreeIt, &probe});
-    TTagged classHandler{&probe.Log, "class handler", false, WM_APP + 3, WM_APP + 3};
-    form->ClassHandler = classHandler.Handler();
+    form->ClassHandler = {&TProbe::Class, &probe};
 
     SendMessageA(probe.Window, WM_APP + 3, 0, 0);
-    EXPECT_EQ(probe.Log.Entries, (std::vector<std::string>{"free", "older handler, window there", "class handler",
-                                                           "destroyed"}))
+    EXPECT_EQ(probe.Log, (std::vector<std::string>{"free", "older handler, window there", "class handler",
+                                                   "destroyed"}))
         << "the object lives until the whole message is done with";
     EXPECT_FALSE(IsWindow(probe.Window)) << "freeing the object destroys its window";
     EXPECT_EQ(LiveNow(), 0);

@@ -3,7 +3,6 @@
 
 using namespace winlayer;
 using layertest::LayerTest;
-using layertest::TAppAndForm;
 
 TEST_F(LayerTest, AShowDeferredByAskingForTheHandleHappensAtTheNextEnsureWindowUnlessHiddenMeanwhile)
 {
@@ -23,10 +22,14 @@ TEST_F(LayerTest, AShowDeferredByAskingForTheHandleHappensAtTheNextEnsureWindowU
 
 TEST_F(LayerTest, DestroyedWindowOfTheMainFormLeavesItsObjectWithoutAHandle)
 {
-    TAppAndForm made;
-    DestroyWindow(made.Form->Handle);
-    EXPECT_EQ(made.Form->Handle, nullptr) << "the object forgets the dead window";
-    EXPECT_EQ(made.App->Children, (std::vector<TWinControl *>{made.Form})) << "the main form's object stays";
-    made.App->Free();
+    TWinControl *app = NewAppWindow("test app");
+    app->SetVisible(false);
+    TWinControl *form = NewForm(app, "test main form");
+    form->SetVisible(false);
+    app->EnsureWindow();
+    DestroyWindow(form->Handle);
+    EXPECT_EQ(form->Handle, nullptr) << "the object forgets the dead window";
+    EXPECT_EQ(app->Children, (std::vector<TWinControl *>{form})) << "the main form's object stays";
+    app->Free();
     EXPECT_EQ(LiveNow(), 0);
 }
