@@ -12,27 +12,32 @@ using namespace dgd;
 
 using KpParser = Pipeline;
 
-TEST_F(KpParser, AnnouncesTheLastValueOfTheLastDayWithItsLevelIconAndTooltip)
+TEST_F(KpParser, AnnouncesTheLastValueOfTheLastDayAsAStringWithItsLevelIconAndTooltip)
 {
+    auto last = [](const std::string &Value) { return "2026 12 06  2 2 " + Value; };
     struct Case {
-        std::string LastDay;
+        std::string Line;
         std::string Value;
         int Level;
-        std::string Icon;
     } cases[] = {
-        {"21232112", "2", 1, "ICON3"}, {"21232115", "5", 3, "ICON1"},
+        {Row(3, "21232112"), "2", 1}, {Row(3, "21232115"), "5", 3},
         // Values not yet known are written "-1" without a blank, so the value is
         // the last known one; at a day's start only the first is known, and its
         // blank is the 16th character from the right.
-        {"2334----", "4", 2, "ICON2"}, {"7-------", "7", 3, "ICON1"},
+        {Row(3, "2334----"), "4", 2}, {Row(3, "7-------"), "7", 3},
+        // A value not yet known after a blank is shown as "-" at level 1.
+        {Row(7, "2222222") + " -1", "-", 1}, {last("-"), "-", 1},
+        {last("0"), "0", 1}, {last("3"), "3", 1}, {last("/"), "/", 1}, {last("4"), "4", 2}, {last("5"), "5", 3},
+        {last("9"), "9", 3}, {last(":"), ":", 3}, {last("\xC0"), "\xC0", 3}, // bytes are unsigned
     };
+    const char *icons[] = {"ICON3", "ICON2", "ICON1"};
     for (const Case &c : cases) {
         Forget();
-        ParseFile(Lf(File({"11111111", "22222222", c.LastDay})));
-        EXPECT_EQ(Got().Values, Texts{c.Value}) << c.LastDay;
-        EXPECT_EQ(Got().Levels, std::vector<int>{c.Level}) << c.LastDay;
-        EXPECT_EQ(Got().Icons, Texts{c.Icon}) << c.LastDay;
-        EXPECT_EQ(Got().Hints, Texts{"Kp:" + c.Value}) << c.LastDay;
+        ParseFile(Lf(Join(File({"11111111", "22222222"}), {c.Line})));
+        EXPECT_EQ(Got().Values, Texts{c.Value}) << c.Line;
+        EXPECT_EQ(Got().Levels, std::vector<int>{c.Level}) << c.Line;
+        EXPECT_EQ(Got().Icons, Texts{icons[c.Level - 1]}) << c.Line;
+        EXPECT_EQ(Got().Hints, Texts{"Kp:" + c.Value}) << c.Line;
     }
 }
 
@@ -66,28 +71,6 @@ TEST_F(KpParser, TakesTheCharacterAfterTheLastBlankOfTheLastLineWithABlankInItsL
     Forget();
     ParseFile("abc\nAAAAAAAAAAAAAAAAAA\n1234567890\n");
     EXPECT_TRUE(Got().Journal.empty()) << Got().Journal.size() << " events";
-}
-
-TEST_F(KpParser, ClassifiesTheValueAsAStringByItsBytes)
-{
-    auto last = [](const std::string &Value) { return "2026 12 06  2 2 " + Value; };
-    struct Case {
-        std::string Line;
-        std::string Value;
-        int Level;
-    } cases[] = {
-        // A value not yet known after a blank is shown as "-" at level 1.
-        {Row(7, "2222222") + " -1", "-", 1}, {last("-"), "-", 1},
-        {last("0"), "0", 1}, {last("3"), "3", 1}, {last("/"), "/", 1}, {last("4"), "4", 2}, {last("5"), "5", 3},
-        {last("9"), "9", 3}, {last(":"), ":", 3}, {last("\xC0"), "\xC0", 3}, // bytes are unsigned
-    };
-    for (const Case &c : cases) {
-        Forget();
-        ParseFile(Lf(Join(File({"55555555"}), {c.Line})));
-        EXPECT_EQ(Got().Values, Texts{c.Value}) << c.Line;
-        EXPECT_EQ(Got().Levels, std::vector<int>{c.Level}) << c.Line;
-        EXPECT_EQ(Got().Hints, Texts{"Kp:" + c.Value}) << c.Line;
-    }
 }
 
 TEST_F(KpParser, AMissingFileParsesThePreviousContentAgain)
