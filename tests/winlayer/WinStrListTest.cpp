@@ -51,8 +51,4 @@ TEST(WinStrList, SetTextAndTextFollowTheLineBreakRule)
         EXPECT_EQ(LinesOf(*list), c.lines) << "for \"" << Visible(c.text) << "\"";
         EXPECT_EQ(Visible(list->Text()), Visible(c.joined)) << "for \"" << Visible(c.text) << "\"";
     }
-    auto list = Make<TWinStrList>();
-    list->SetText("a\r\nb", false);
-    list->SetText("c\r\n", true);
-    EXPECT_EQ(LinesOf(*list), (Lines{"a", "b", "c"})) << "appending keeps the lines before";
 }

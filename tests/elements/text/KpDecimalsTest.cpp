@@ -74,21 +74,3 @@ TEST(TQorKpDecimals, PassesEveryOtherLineAndEveryLineEndThroughByteForByte)
     EXPECT_EQ(Rewrite("head\r\n" + d8 + "\r\n\r\n" + d8 + "\n" + d8 + "  \rtail").Text,
               "head\r\n 1 1 1 1 1 1 1 1\r\n\r\n 1 1 1 1 1 1 1 1\n 1 1 1 1 1 1 1 1\rtail");
 }
-
-TEST(TQorKpDecimals, ReadsHostileTextSafely)
-{
-    const std::string d8 = "1.00 1.00 1.00 1.00 1.00 1.00 1.00 4.67";
-    const std::string huge(1 << 20, '5');
-    const std::string blanks(1 << 20, ' ');
-    struct Case {
-        std::string In, Out;
-    } cases[] = {
-        {blanks + d8 + blanks, blanks + " 1 1 1 1 1 1 1 5"},
-        {huge + " " + d8, huge + "  1 1 1 1 1 1 1 5"},
-        {huge + "x" + d8, huge + "x" + d8},
-        {std::string(1 << 18, '\n') + d8, std::string(1 << 18, '\n') + " 1 1 1 1 1 1 1 5"},
-        {std::string(1 << 20, '.'), std::string(1 << 20, '.')},
-    };
-    for (const Case &c : cases)
-        EXPECT_EQ(Rewrite(c.In).Text, c.Out) << c.In.size() << " bytes";
-}
