@@ -70,7 +70,8 @@ TEST(FatalError, AFailureEscapingAProgramShowsTheTaskModalBoxAndClosingItEndsThe
         EXPECT_NE(p.Address, 0u);
         for (HWND window : testsupport::TopLevelWindowsOf(child.Id(), false)) {
             if (testsupport::ClassOf(window).rfind("obj_", 0) == 0) {
-                EXPECT_FALSE(IsWindowEnabled(window)) << testsupport::ClassOf(window) << " is disabled while the box is up";
+                EXPECT_FALSE(IsWindowEnabled(window))
+                    << testsupport::ClassOf(window) << " is disabled while the box is up";
             }
         }
         EXPECT_TRUE(child.StillRunningAfter(200)) << "the box waits for the user";

@@ -28,7 +28,10 @@ TEST_F(LayerTest, ControlFreedInItsOwnHandlerIsDestroyedOnlyWhenTheWholeMessageI
     struct TProbe {
         std::vector<std::string> Log;
         HWND Window = nullptr;
-        static TProbe *Of(void *data, MSG &msg) { return msg.message == WM_APP + 3 ? static_cast<TProbe *>(data) : nullptr; }
+        static TProbe *Of(void *data, const MSG &msg)
+        {
+            return msg.message == WM_APP + 3 ? static_cast<TProbe *>(data) : nullptr;
+        }
         static bool FreeIt(void *data, TWinControl *sender, MSG &msg, LRESULT &)
         {
             if (TProbe *self = Of(data, msg)) {
@@ -40,7 +43,8 @@ TEST_F(LayerTest, ControlFreedInItsOwnHandlerIsDestroyedOnlyWhenTheWholeMessageI
         static bool Older(void *data, TWinControl *, MSG &msg, LRESULT &)
         {
             if (TProbe *self = Of(data, msg))
-                self->Log.push_back(std::string("older handler, window ") + (IsWindow(self->Window) ? "there" : "gone"));
+                self->Log.push_back(std::string("older handler, window ") +
+                                    (IsWindow(self->Window) ? "there" : "gone"));
             return false;
         }
         static bool Class(void *data, TWinControl *, MSG &msg, LRESULT &)
