@@ -81,9 +81,12 @@ TEST_F(KpDump, PrintsWhatTheSubSchemesProducedAsOneJsonLine)
         std::string Json;
         std::string Hour = "";
     } cases[] = {
-        {"two days", Lf(File({"12345670", "233-----"})),
-         "{\"value\": \"3\", \"level\": 1, \"icon\": \"ICON3\", \"tooltip\": \"Kp:3\", "
-         "\"graph\": [1, 2, 3, 4, 5, 6, 7, 0, 2, 3, 3], \"recent\": \"33207654321\"}\n"},
+        // At a day's start only the first value is known; its blank is the 16th
+        // character from the right.
+        {"the first interval of a day, red", Lf(File({"12345670", "7-------"})),
+         "{\"value\": \"7\", \"level\": 3, \"icon\": \"ICON1\", \"tooltip\": \"Kp:7\", "
+         "\"graph\": [1, 2, 3, 4, 5, 6, 7, 0, 7], \"recent\": \"707654321\", \"bars\": "
+         "[[0, 0, 7], [0, 0, 0], [0, 0, 0], [0, 0, 0], [0, 0, 0], [0, 0, 0], [0, 0, 0]]}\n", "--hour 2 "},
         {"letters and a byte above ASCII", Lf(Join(File({"1A\"\\b111"}), {"2026 12 06  \xC0"})),
          "{\"value\": \"\\u00C0\", \"level\": 3, \"icon\": \"ICON1\", \"tooltip\": \"Kp:\\u00C0\", "
          "\"graph\": [1, 0, 0, 0, 1, 1, 1, 2, 0, 2, 6, 1, 2, 0, 6, 0], \"recent\": \"\\u00C060216202111b\\\\A1\"}\n"},

@@ -12,37 +12,33 @@ using namespace dgd;
 
 using KpParser = Pipeline;
 
-TEST_F(KpParser, AnnouncesTheLastValueOfTheLastDayWithItsLevelIconAndTooltip)
+TEST_F(KpParser, AnnouncesTheLastValueOfTheLastDayAsAStringWithItsLevelIconAndTooltip)
 {
+    auto last = [](const std::string &Value) { return "2026 12 06  2 2 " + Value; };
     struct Case {
-        std::string LastDay;
+        std::string Line;
         std::string Value;
         int Level;
-        std::string Icon;
     } cases[] = {
-        {"21232112", "2", 1, "ICON3"}, {"21232115", "5", 3, "ICON1"},
+        {Row(3, "21232112"), "2", 1}, {Row(3, "21232115"), "5", 3},
         // Values not yet known are written "-1" without a blank, so the value is
-        // the last known one.
-        {"2334----", "4", 2, "ICON2"},
+        // the last known one; at a day's start only the first is known, and its
+        // blank is the 16th character from the right.
+        {Row(3, "2334----"), "4", 2}, {Row(3, "7-------"), "7", 3},
+        // A value not yet known after a blank is shown as "-" at level 1.
+        {Row(7, "2222222") + " -1", "-", 1}, {last("-"), "-", 1},
+        {last("0"), "0", 1}, {last("3"), "3", 1}, {last("/"), "/", 1}, {last("4"), "4", 2}, {last("5"), "5", 3},
+        {last("9"), "9", 3}, {last(":"), ":", 3}, {last("\xC0"), "\xC0", 3}, // bytes are unsigned
     };
+    const char *icons[] = {"ICON3", "ICON2", "ICON1"};
     for (const Case &c : cases) {
         Forget();
-        ParseFile(Lf(File({"11111111", "22222222", c.LastDay})));
-        EXPECT_EQ(Got().Values, Texts{c.Value}) << c.LastDay;
-        EXPECT_EQ(Got().Levels, std::vector<int>{c.Level}) << c.LastDay;
-        EXPECT_EQ(Got().Icons, Texts{c.Icon}) << c.LastDay;
-        EXPECT_EQ(Got().Hints, Texts{"Kp:" + c.Value}) << c.LastDay;
+        ParseFile(Lf(Join(File({"11111111", "22222222"}), {c.Line})));
+        EXPECT_EQ(Got().Values, Texts{c.Value}) << c.Line;
+        EXPECT_EQ(Got().Levels, std::vector<int>{c.Level}) << c.Line;
+        EXPECT_EQ(Got().Icons, Texts{icons[c.Level - 1]}) << c.Line;
+        EXPECT_EQ(Got().Hints, Texts{"Kp:" + c.Value}) << c.Line;
     }
-}
-
-TEST_F(KpParser, AnnouncesTheLevelAndTheTrayBeforeTheValue)
-{
-    ParseFile(Lf(File({"33333333"})));
-    Texts announced;
-    for (const std::string &e : Got().Journal)
-        if (e.rfind("add ", 0) != 0)
-            announced.push_back(e);
-    EXPECT_EQ(announced, (Texts{"level 1", "icon ICON3", "tooltip Kp:3", "value 3", "clear"}));
 }
 
 TEST_F(KpParser, TakesTheCharacterAfterTheLastBlankOfTheLastLineWithABlankInItsLast16)
@@ -60,11 +56,11 @@ TEST_F(KpParser, TakesTheCharacterAfterTheLastBlankOfTheLastLineWithABlankInItsL
         {"no final break", "", "6"},
         {"a last line shorter than 16", "\n1 2 3\n", "3"},
         {"the character right after the blank, not the rest", "\n12 45\n", "4"},
-        {"15 characters", "\na 1234567890123\n", "1"},
-        {"16: the blank is the tail's third character", "\nab 1234567890123\n", "1"},
+        {"the blank 16th from the right, the tail's first", "\nab 123456789012345\n", "1"},
+        {"the blank 17th from the right, just outside the tail: the line before", "\nab 1234567890123456\n", "6"},
         {"no blank: the line before", "\n20261207111111111111\n\n  \n", "6"},
-        {"the blank 17th from the right: the line before", "\nab c12345678901234567\n", "6"},
         {"tabs are no blanks", "\n\t1\t2\t3\n", "6"},
+        {"leading spaces are no blanks", "\n   123\n", "6"},
     };
     for (const Case &c : cases) {
         Forget();
@@ -75,28 +71,6 @@ TEST_F(KpParser, TakesTheCharacterAfterTheLastBlankOfTheLastLineWithABlankInItsL
     Forget();
     ParseFile("abc\nAAAAAAAAAAAAAAAAAA\n1234567890\n");
     EXPECT_TRUE(Got().Journal.empty()) << Got().Journal.size() << " events";
-}
-
-TEST_F(KpParser, ClassifiesTheValueAsAStringWithLettersFoldedToUpperCase)
-{
-    auto last = [](const std::string &Value) { return "2026 12 06  2 2 " + Value; };
-    struct Case {
-        std::string Line;
-        std::string Value;
-        int Level;
-    } cases[] = {
-        // A value not yet known after a blank is shown as "-" at level 1.
-        {Row(7, "2222222") + " -1", "-", 1}, {last("-"), "-", 1},
-        {last("0"), "0", 1}, {last("3"), "3", 1}, {last("/"), "/", 1}, {last("4"), "4", 2}, {last("5"), "5", 3},
-        {last("9"), "9", 3}, {last("A"), "A", 3}, {last("a"), "a", 3}, {last(":"), ":", 3}, {last("\xC0"), "\xC0", 3},
-    };
-    for (const Case &c : cases) {
-        Forget();
-        ParseFile(Lf(Join(File({"55555555"}), {c.Line})));
-        EXPECT_EQ(Got().Values, Texts{c.Value}) << c.Line;
-        EXPECT_EQ(Got().Levels, std::vector<int>{c.Level}) << c.Line;
-        EXPECT_EQ(Got().Hints, Texts{"Kp:" + c.Value}) << c.Line;
-    }
 }
 
 TEST_F(KpParser, AMissingFileParsesThePreviousContentAgain)
@@ -180,26 +154,4 @@ TEST_F(KpParser, AFileWithCrLfOrCrLineEndsReadsExactlyLikeTheSameFileWithLf)
     ParseFile(ended(File(ThirtyDays()), "\r\n", true));
     EXPECT_EQ(Got().Graph.size(), 240u);
     EXPECT_EQ(Got().Graph.front(), ThirtyDays()[0].substr(0, 1));
-}
-
-TEST_F(KpParser, ReadsTheDecimalValuesOfTheProvidersNewerFileRoundedToDigits)
-{
-    const Texts lines = Join(
-        Header(),
-        {"2026 09 21     5  1 2 1 1 2 2 1 1     4  0 1 1 1 2 1 0 0     6   2.33  1.67  1.00  0.67  2.00  2.33  "
-         "1.33  0.67",
-         "2026 09 22    -1  1 0-1-1-1-1-1-1    -1  1 0-1-1-1-1-1-1     7   2.00  0.67 -1.00 -1.00 -1.00 -1.00 "
-         "-1.00 -1.00"});
-    std::string crlf;
-    for (const std::string &line : lines)
-        crlf += line + "\r\n";
-    for (const std::string &bytes : {Lf(lines), crlf}) {
-        Forget();
-        ParseFile(bytes);
-        EXPECT_EQ(Got().Values, Texts{"1"});
-        EXPECT_EQ(Got().Levels, std::vector<int>{1});
-        EXPECT_EQ(Got().Hints, Texts{"Kp:1"});
-        EXPECT_EQ(Got().Graph, (Texts{"2", "2", "1", "1", "2", "2", "1", "1", "2", "1"})) << "2 and 1 for the 22nd";
-    }
-    EXPECT_EQ(P.Recent().substr(0, 10), "1211221122");
 }

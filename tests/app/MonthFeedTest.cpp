@@ -39,17 +39,6 @@ std::string MadeUpDay(uint32_t &Seed, bool Newest)
 
 using MonthFeed = Pipeline;
 
-TEST_F(MonthFeed, ThirtyCompleteRowsGive240ValuesInTimeOrder)
-{
-    const Texts days = ThirtyDays();
-    ParseFile(Lf(File(days)));
-    EXPECT_EQ(Got().Graph.size(), 240u);
-    EXPECT_EQ(Got().Graph, GraphOf(days));
-    EXPECT_EQ(Got().GraphClears, 1) << "cleared once, before the values";
-    EXPECT_EQ(P.Recent(),
-              std::string(days[29].rbegin(), days[29].rend()) + std::string(days[28].rbegin(), days[28].rend()));
-}
-
 TEST_F(MonthFeed, TheWorkedExampleOfTwoDaysPutsElevenValuesInFront)
 {
     ParseFile(Lf(File({"44444444", "55555555"})));
@@ -61,25 +50,16 @@ TEST_F(MonthFeed, TheWorkedExampleOfTwoDaysPutsElevenValuesInFront)
     EXPECT_EQ(Got().Graph, GraphOf({"99999999", "12112232", "233-----"}));
 }
 
-TEST_F(MonthFeed, LineIndex11IsNeverDataAndIndex12Always)
-{
-    Texts lines = Header();
-    lines[11] = Row(1, "99999999");               // index 11: looks like data, is header
-    lines.push_back(":Issued: 1435 UT 06 Dec 2026"); // index 12: looks like header, is data
-    lines.push_back(Row(2, "12121212"));
-    ParseFile(Lf(lines));
-    EXPECT_EQ(Got().Graph, (Texts{"5", "U", "T", "0", "6", "D", "e", "c", "2", "0", "2", "6", "1", "2", "1", "2", "1",
-                                  "2", "1", "2"}))
-        << "the tail of index 12 is \"5 UT 06 Dec 2026\": everything from '0' up counts";
-}
-
 TEST_F(MonthFeed, RowsStopAtTheirFirstUnknownAndTheLastTwoGoInFrontNewestFirst)
 {
+    const Texts month = ThirtyDays();
     struct Case {
         const char *What;
         Texts Days;
         std::string Recent;
     } cases[] = {
+        {"thirty complete rows: 240 values", month,
+         std::string(month[29].rbegin(), month[29].rend()) + std::string(month[28].rbegin(), month[28].rend())},
         {"a newest day starting unknown: only the day before", {"11111111", "12345670", "--------"}, "07654321"},
         {"a single data row: used as both days", {"12345678"}, "8765432187654321"},
         {"rows stopping early", {"12345678", "-1111111", "12------", "87654321", "3333333-"}, "333333312345678"},
@@ -89,6 +69,7 @@ TEST_F(MonthFeed, RowsStopAtTheirFirstUnknownAndTheLastTwoGoInFrontNewestFirst)
         fresh.ParseText(Lf(File(c.Days)));
         EXPECT_EQ(fresh.Recent(), c.Recent) << c.What;
         EXPECT_EQ(fresh.Outcome().Graph, GraphOf(c.Days)) << c.What;
+        EXPECT_EQ(fresh.Outcome().GraphClears, 1) << c.What << ": cleared once, before the values";
     }
 }
 

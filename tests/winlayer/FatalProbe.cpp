@@ -4,13 +4,9 @@
 //   std     - a std::runtime_error in a handler
 //   access  - a write to an invalid address in a handler
 //   none    - no failure: the handler ends the loop
-// With TERVIK_FATAL_PROBE_OUT set, the error box is not shown; its caption and
-// text are written to that file instead, so that a test does not block on it.
 #include <windows.h>
 
 #include <cstdint>
-#include <cstdio>
-#include <cstdlib>
 #include <stdexcept>
 #include <string>
 
@@ -23,15 +19,6 @@ using namespace winlayer;
 namespace {
 
 std::string gMode;
-std::string gOutPath;
-
-void WriteBoxToFile(void *, const char *text, const char *caption)
-{
-    if (FILE *f = std::fopen(gOutPath.c_str(), "wb")) {
-        std::fprintf(f, "%s\n%s", caption, text);
-        std::fclose(f);
-    }
-}
 
 bool Fail(void *, TWinControl *, MSG &msg, LRESULT &)
 {
@@ -54,10 +41,6 @@ bool Fail(void *, TWinControl *, MSG &msg, LRESULT &)
 int main(int argc, char **argv)
 {
     InstallFatalErrorHandlers();
-    if (const char *out = std::getenv("TERVIK_FATAL_PROBE_OUT")) {
-        gOutPath = out;
-        SetFatalErrorBox(TFatalErrorBox{&WriteBoxToFile, nullptr});
-    }
     gMode = argc > 1 ? argv[1] : "";
     try {
         NewAppWindow("probe");

@@ -7,9 +7,7 @@
 #include <chrono>
 #include <condition_variable>
 #include <mutex>
-#include <string>
 #include <thread>
-#include <vector>
 
 #include "winlayer/WinApp.h"
 #include "winlayer/WinControl.h"
@@ -86,56 +84,6 @@ private:
     std::condition_variable Done;
     bool Finished = false;
     bool Fired = false;
-};
-
-// A hidden top-level form of its own (no application window), with its window made.
-inline winlayer::TWinControl *MadeForm()
-{
-    winlayer::TWinControl *form = winlayer::NewForm(nullptr, "test form");
-    form->SetVisible(false);
-    form->EnsureWindow();
-    return form;
-}
-
-// The application window and a hidden main form under it, both with windows.
-struct TAppAndForm {
-    winlayer::TWinControl *App;
-    winlayer::TWinControl *Form;
-    TAppAndForm()
-    {
-        App = winlayer::NewAppWindow("test app");
-        App->SetVisible(false);
-        Form = winlayer::NewForm(App, "test main form");
-        Form->SetVisible(false);
-        App->EnsureWindow();
-    }
-};
-
-// A message log that handlers write into.
-struct TLog {
-    std::vector<std::string> Entries;
-    void Add(const std::string &entry) { Entries.push_back(entry); }
-};
-
-// A handler that writes its tag for every message in [First, Last] and claims
-// when told to.
-struct TTagged {
-    TLog *Log;
-    std::string Tag;
-    bool Claim = false;
-    UINT First = WM_APP;
-    UINT Last = WM_APP + 0x100;
-
-    winlayer::TMessageHandler Handler() { return {&Run, this}; }
-
-    static bool Run(void *data, winlayer::TWinControl *, MSG &msg, LRESULT &)
-    {
-        auto *self = static_cast<TTagged *>(data);
-        if (msg.message < self->First || msg.message > self->Last)
-            return false;
-        self->Log->Add(self->Tag);
-        return self->Claim;
-    }
 };
 
 } // namespace layertest

@@ -51,23 +51,4 @@ TEST(WinStrList, SetTextAndTextFollowTheLineBreakRule)
         EXPECT_EQ(LinesOf(*list), c.lines) << "for \"" << Visible(c.text) << "\"";
         EXPECT_EQ(Visible(list->Text()), Visible(c.joined)) << "for \"" << Visible(c.text) << "\"";
     }
-    auto list = Make<TWinStrList>();
-    list->SetText("a\r\nb", false);
-    list->SetText("c\r\n", true);
-    EXPECT_EQ(LinesOf(*list), (Lines{"a", "b", "c"})) << "appending keeps the lines before";
-}
-
-TEST(WinStrList, BadIndexesChangeNothingAndReadAsEmpty)
-{
-    auto list = Make<TWinStrList>();
-    list->SetText("a\r\nb", false);
-    const Lines before = LinesOf(*list);
-    for (int32_t index : {-1, 2, -2147483647 - 1}) {
-        EXPECT_EQ(list->Items(index), "") << "Items(" << index << ")";
-        list->Delete(index);
-        list->SetItems(index, "x");
-        if (index != 2) // Count itself is a valid place to insert
-            list->Insert(index, "x");
-        EXPECT_EQ(LinesOf(*list), before) << "after edits at " << index;
-    }
 }

@@ -36,16 +36,6 @@ template <class T, class C> void Fire(T *Target, void (C::*Method)(TData &, uint
     CallEvent(link, Data);
 }
 
-// Reads a data output through a real data link.
-template <class T, class C> TData Read(T *Target, void (C::*Output)(TData &, uint16_t))
-{
-    TPointLink link;
-    LinkData(link, Target, Output, 0);
-    TData answer;
-    ReadRaw(answer, link);
-    return answer;
-}
-
 // A test scheme: owns its elements like the program's schemes do.
 struct Bench : TScheme {
     Journal Log;

@@ -1,4 +1,7 @@
-// The visual element base: who frees the control.
+// Visual elements on a real form: who frees the control, the LED's pixels and a
+// label fitting its text. (The end-to-end tests read the program's Cyrillic
+// label texts back, and see that switching the LED on twice changes nothing in
+// the tray.)
 #include "WinTestKit.h"
 
 using namespace wintest;
@@ -19,4 +22,39 @@ TEST_F(WinTest, TheElementFreesItsControlUnlessTheLayerDidFirst)
     EXPECT_EQ(orphan->ControlGone, 1);
     EXPECT_EQ(form->ControlGone, 1);
     Elements.FreeElements(); // must not free them again
+}
+
+TEST_F(WinTest, AnUnframedLedIsAGreenOrRedDiscOnTheFormsBackground)
+{
+    TQorLED *led = MakeLed(MakeMainForm(120, 80), 1);
+    const COLORREF face = GetSysColor(COLOR_BTNFACE);
+    for (COLORREF centre : {COLORREF(0x008000), COLORREF(0x0000FF)}) {
+        const Snapshot shot = Printed(led->Control->Handle);
+        ASSERT_EQ(shot.Bits.size(), 15u * 15u);
+        EXPECT_EQ(shot.At(7, 7), centre) << "centre";
+        EXPECT_EQ(shot.At(7, 1), centre) << "inside near the top";
+        EXPECT_EQ(shot.At(1, 7), centre) << "inside near the left";
+        for (const POINT p : {POINT{0, 0}, POINT{14, 0}, POINT{0, 14}, POINT{14, 14}})
+            EXPECT_EQ(shot.At(p.x, p.y), face) << "corner " << p.x << "," << p.y;
+        TData none;
+        led->doOff(none, 0);
+    }
+}
+
+TEST_F(WinTest, AnAutoSizeLabelGrowsAndShrinksWithItsText)
+{
+    TQorLabel *label = Elements.Make<TQorLabel>(MakeMainForm(300, 200)->Control);
+    Configure(label, 10, 10, 50, 17);
+    label->Caption = "0";
+    label->SetAutoSize(1);
+    label->Init();
+    const int narrow = label->Control->Width();
+    const int height = label->Control->Height();
+    TData text = StrData("Данные обновлены: 12:00, и ещё немного");
+    label->doText(text, 0);
+    EXPECT_GT(label->Control->Width(), narrow * 5) << "grew with the text";
+    text = StrData("0");
+    label->doText(text, 0);
+    EXPECT_EQ(label->Control->Width(), narrow) << "shrank back";
+    EXPECT_EQ(label->Control->Height(), height);
 }

@@ -23,12 +23,6 @@ using testkit::Sink;
 using testkit::Source;
 using Journal = std::vector<std::string>;
 
-inline std::string TextOf(HWND Window)
-{
-    char text[1024] = {};
-    return std::string(text, static_cast<size_t>(GetWindowTextA(Window, text, sizeof text)));
-}
-
 using Snapshot = layertest::TPixels;
 
 // The pixels a control paints, printed into a bitmap of its client size.
