@@ -50,26 +50,27 @@ std::string File(const std::string &Issued, const std::string &Header, int Count
 const std::string October = "             Oct 05    Oct 06    Oct 07";
 const std::string NewYear = "             Dec 31    Jan 01    Jan 02";
 
-// "issued 2026-10-04 22:05; 2026-10-05 367 367 ...; 2026-10-06 ...", a block
-// whose start is not its day's plus three hours a row marked with "!".
-std::string Show(const TKpForecast &F)
+std::string Day(double Value)
 {
     TSystemTime t{};
-    std::string text = "none";
-    if (winlayer::DateTimeToSystemTime(F.Issued, t))
-        text = std::to_string(t.Year) + "-" + std::to_string(t.Month) + "-" + std::to_string(t.Day) + " " +
-               std::to_string(t.Hour) + ":" + std::to_string(t.Minute);
-    for (int c = 0; c < 3; ++c) {
-        winlayer::DateTimeToSystemTime(F.Start[8 * c], t);
-        text += "; " + std::to_string(t.Year) + "-" + std::to_string(t.Month) + "-" + std::to_string(t.Day);
-        for (int r = 0; r < 8; ++r)
-            text += (F.Start[8 * c + r] == F.Start[8 * c] + r / 8.0 ? " " : " !") + std::to_string(F.Hundredths[8 * c + r]);
-    }
+    if (!winlayer::DateTimeToSystemTime(Value, t))
+        return "none";
+    return std::to_string(t.Year) + "-" + std::to_string(t.Month) + "-" + std::to_string(t.Day) +
+           (t.Hour || t.Minute ? " " + std::to_string(t.Hour) + ":" + std::to_string(t.Minute) : "");
+}
+
+// "2026-10-4 22:5 | 2026-10-5 2026-10-6 2026-10-7 | 367 367 ..." (issue, days,
+// values); a block that does not start three hours after the one before marked "!".
+std::string Show(const TKpForecast &F)
+{
+    std::string text = Day(F.Issued) + " | " + Day(F.Start[0]) + " " + Day(F.Start[8]) + " " + Day(F.Start[16]) + " |";
+    for (int b = 0; b < 24; ++b)
+        text += (b && F.Start[b] != F.Start[b - 1] + 1 / 8.0 ? " !" : " ") + std::to_string(F.Hundredths[b]);
     return text;
 }
 
-const std::string OctoberDays = "; 2026-10-5 367 367 300 267 233 233 267 233; 2026-10-6 333 367 300 267 233 200 233 267"
-                                "; 2026-10-7 200 267 233 200 167 167 200 200";
+const std::string Values =
+    " | 367 367 300 267 233 233 267 233 333 367 300 267 233 200 233 267 200 267 233 200 167 167 200 200";
 
 } // namespace
 
@@ -83,20 +84,20 @@ TEST(KpForecast, ReadsTheWholeTableOrNothing)
         std::string Expected; // empty: no forecast
     } cases[] = {
         {"the table", File("2026 Oct 04 2205 UTC", October), october,
-         "2026-10-4 22:5" + OctoberDays},
-        {"no issue line, CR LF", File("", October, 8, nullptr, nullptr, "\r\n"), october, "none" + OctoberDays},
-        {"storm marks, 21-24UT", File("", October, 8, "03-06UT  5.67 (G2)  4.67 (G1)  3.00", "21-24UT  2.33  2.67  2.00"),
-         october, "none; 2026-10-5 367 567 300 267 233 233 267 233; 2026-10-6 333 467 300 267 233 200 233 267"
-                  "; 2026-10-7 200 300 233 200 167 167 200 200"},
+         "2026-10-4 22:5 | 2026-10-5 2026-10-6 2026-10-7" + Values},
+        {"no issue line, CR LF", File("", October, 8, nullptr, nullptr, "\r\n"), october,
+         "none | 2026-10-5 2026-10-6 2026-10-7" + Values},
+        {"storm marks, 21-24UT",
+         File("", October, 8, "03-06UT  5.67 (G2)  4.67 (G1)  3.00", "21-24UT  2.33  2.67  2.00"), october,
+         "none | 2026-10-5 2026-10-6 2026-10-7 | 367 567 300 267 233 233 267 233 333 467 300 267 233 200 233 267 "
+         "200 300 233 200 167 167 200 200"},
         {"a new year, issued", File("2026 Dec 30 2205 UTC", NewYear), october,
-         "2026-12-30 22:5; 2026-12-31 367 367 300 267 233 233 267 233; 2027-1-1 333 367 300 267 233 200 233 267"
-         "; 2027-1-2 200 267 233 200 167 167 200 200"},
+         "2026-12-30 22:5 | 2026-12-31 2027-1-1 2027-1-2" + Values},
         {"a new year, from the clock", File("", NewYear), At(2027, 1, 1, 5),
-         "none; 2026-12-31 367 367 300 267 233 233 267 233; 2027-1-1 333 367 300 267 233 200 233 267"
-         "; 2027-1-2 200 267 233 200 167 167 200 200"},
+         "none | 2026-12-31 2027-1-1 2027-1-2" + Values},
         {"the bundled sample", Sample(), october,
-         "2026-12-6 12:30; 2026-12-6 233 200 233 267 300 333 367 433; 2026-12-7 467 533 433 367 333 367 333 367"
-         "; 2026-12-8 333 300 267 233 233 267 300 333"},
+         "2026-12-6 12:30 | 2026-12-6 2026-12-7 2026-12-8 | 233 200 233 267 300 333 367 433 467 533 433 367 333 367 "
+         "333 367 333 300 267 233 233 267 300 333"},
         {"cut short", File("", October, 7), october, ""},
         {"the last row cut", File("", October, 7) + "21-00UT        2.33      2.67", october, ""},
         {"no header", File("", "00-03UT        3.67      3.33      2.00", 7), october, ""},
