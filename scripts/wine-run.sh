@@ -7,8 +7,5 @@ export WINEPREFIX=${WINEPREFIX:-$(tervik_prefix_dir "$here")}
 export WINEDEBUG=${WINEDEBUG:--all}
 export LANG=ru_RU.UTF-8 LC_ALL=ru_RU.UTF-8
 export WINEDLLOVERRIDES=${WINEDLLOVERRIDES:-mscoree,mshtml=}
-if [ ! -f "$WINEPREFIX/system.reg" ]; then
-  wineboot -i >/dev/null 2>&1
-  wineserver -w
-fi
+[ -f "$WINEPREFIX/system.reg" ] || tervik_make_prefix
 exec wine "$@"
