@@ -4,10 +4,10 @@
 #include <string>
 #include <utility>
 
-#include "app/TClassMultiElementEx_27BA100.h"
-#include "app/TClassMultiElementEx_27BA520.h"
-#include "app/TClassMultiElementEx_27BAAA0.h"
-#include "app/TClassMultiElementEx_27BAD60.h"
+#include "app/TKpExtraction.h"
+#include "app/TTrayState.h"
+#include "app/TMonthFeed.h"
+#include "app/TDayFeed.h"
 #include "elements/chart/THistogramSeries.h"
 #include "elements/chart/TQorPlotHistogram.h"
 #include "elements/chart/TRecordingPlotter.h"
@@ -167,30 +167,30 @@ TKpPipeline::TKpPipeline()
     LinkData(DayFeed->Data[1], LocalHour, &TQorMemory::Value, 1);
 
     // The instances, once every link is set, in the main scheme's order.
-    KpParser->SetInstanceFactory(NewInstance<TClassMultiElementEx_27BA100>);
-    TrayState->SetInstanceFactory(NewInstance<TClassMultiElementEx_27BA520>);
-    MonthFeed->SetInstanceFactory(NewInstance<TClassMultiElementEx_27BAAA0>);
-    DayFeed->SetInstanceFactory(NewInstance<TClassMultiElementEx_27BAD60>);
+    KpParser->SetInstanceFactory(NewInstance<TKpExtraction>);
+    TrayState->SetInstanceFactory(NewInstance<TTrayState>);
+    MonthFeed->SetInstanceFactory(NewInstance<TMonthFeed>);
+    DayFeed->SetInstanceFactory(NewInstance<TDayFeed>);
 }
 
-TClassMultiElementEx_27BA100 *TKpPipeline::Kp() const
+TKpExtraction *TKpPipeline::Kp() const
 {
-    return static_cast<TClassMultiElementEx_27BA100 *>(KpParser->Current->Scheme);
+    return static_cast<TKpExtraction *>(KpParser->Current->Scheme);
 }
 
-TClassMultiElementEx_27BA520 *TKpPipeline::Tray() const
+TTrayState *TKpPipeline::Tray() const
 {
-    return static_cast<TClassMultiElementEx_27BA520 *>(TrayState->Current->Scheme);
+    return static_cast<TTrayState *>(TrayState->Current->Scheme);
 }
 
-TClassMultiElementEx_27BAAA0 *TKpPipeline::Month() const
+TMonthFeed *TKpPipeline::Month() const
 {
-    return static_cast<TClassMultiElementEx_27BAAA0 *>(MonthFeed->Current->Scheme);
+    return static_cast<TMonthFeed *>(MonthFeed->Current->Scheme);
 }
 
-TClassMultiElementEx_27BAD60 *TKpPipeline::Day() const
+TDayFeed *TKpPipeline::Day() const
 {
-    return static_cast<TClassMultiElementEx_27BAD60 *>(DayFeed->Current->Scheme);
+    return static_cast<TDayFeed *>(DayFeed->Current->Scheme);
 }
 
 TPlotterInterface *TKpPipeline::DayPlotter()
@@ -202,7 +202,7 @@ TPlotterInterface *TKpPipeline::DayPlotter()
 // position has an X in each; a position one of them lacks counts as 0 there.
 std::vector<TKpPipeline::TDayBar> TKpPipeline::DayBars() const
 {
-    const TClassMultiElementEx_27BAD60 *day = Day();
+    const TDayFeed *day = Day();
     const THistogramSeries *green = day->GreenBars->Series;
     const THistogramSeries *yellow = day->YellowBars->Series;
     const THistogramSeries *red = day->RedBars->Series;

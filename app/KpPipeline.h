@@ -6,10 +6,10 @@
 #include "app/TDayPlotOwner.h"
 #include "runtime/TScheme.h"
 
-class TClassMultiElementEx_27BA100;
-class TClassMultiElementEx_27BA520;
-class TClassMultiElementEx_27BAAA0;
-class TClassMultiElementEx_27BAD60;
+class TKpExtraction;
+class TTrayState;
+class TMonthFeed;
+class TDayFeed;
 class TQorHub;
 class TQorMemory;
 class TQorMultiElementEx;
@@ -105,10 +105,10 @@ public:
 
     TKpPipeline();
 
-    TClassMultiElementEx_27BA100 *Kp() const;
-    TClassMultiElementEx_27BA520 *Tray() const;
-    TClassMultiElementEx_27BAAA0 *Month() const;
-    TClassMultiElementEx_27BAD60 *Day() const;
+    TKpExtraction *Kp() const;
+    TTrayState *Tray() const;
+    TMonthFeed *Month() const;
+    TDayFeed *Day() const;
 
     // The day feed attaches its bar series here.
     TPlotterInterface *DayPlotter() override;

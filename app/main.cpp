@@ -1,6 +1,6 @@
 #include <windows.h>
 
-#include "app/TClassMainForm_2750570.h"
+#include "app/TMainScheme.h"
 #include "elements/win/TQorMainForm.h"
 #include "winlayer/FatalError.h"
 #include "winlayer/ParamStr.h"
@@ -10,7 +10,7 @@
 #endif
 
 // The main scheme while the program runs.
-TClassMainForm_2750570 *MainScheme = nullptr;
+TMainScheme *MainScheme = nullptr;
 
 int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int)
 {
@@ -21,7 +21,7 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int)
 
     winlayer::InstallFatalErrorHandlers();
     try {
-        MainScheme = new TClassMainForm_2750570();
+        MainScheme = new TMainScheme();
 #ifdef TERVIK_E2E
         E2eAttach(*MainScheme);
 #endif

@@ -8,7 +8,7 @@
 #include <string>
 
 #include "app/KpPipeline.h"
-#include "app/TClassMultiElementEx_27BAAA0.h"
+#include "app/TMonthFeed.h"
 
 namespace {
 
@@ -53,7 +53,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *Data, size_t Size)
     const TKpPipeline::TOutcome first = pipeline.Outcome();
     CheckOneParse(first);
     const std::string recent = pipeline.Recent();
-    Check(recent.size() <= static_cast<size_t>(TClassMultiElementEx_27BAAA0::RecentMaxLength));
+    Check(recent.size() <= static_cast<size_t>(TMonthFeed::RecentMaxLength));
 
     // The next download fails to arrive: the same content is parsed again.
     pipeline.Outcome() = TKpPipeline::TOutcome();

@@ -16,12 +16,12 @@
 #include <type_traits>
 #include <vector>
 
-#include "app/TClassMainForm_2750570.h"
-#include "app/TClassMultiElementEx_27BA100.h"
-#include "app/TClassMultiElementEx_27BA520.h"
-#include "app/TClassMultiElementEx_27BAAA0.h"
-#include "app/TClassMultiElementEx_27BAD60.h"
-#include "app/TClassMultiElementEx_27BB020.h"
+#include "app/TMainScheme.h"
+#include "app/TKpExtraction.h"
+#include "app/TTrayState.h"
+#include "app/TMonthFeed.h"
+#include "app/TDayFeed.h"
+#include "app/TRefreshSchedule.h"
 // Every element class the schemes make: the boxes need their sizes.
 #include "elements/chart/TQorGrapher.h"
 #include "elements/chart/TQorPlotHistogram.h"
@@ -32,16 +32,22 @@
 #include "elements/io/TQorWinFTP.h"
 #include "elements/text/TQorArrayEnum.h"
 #include "elements/text/TQorCopy.h"
+#include "elements/text/TQorDataDir.h"
 #include "elements/text/TQorDateConvertor.h"
 #include "elements/text/TQorDir.h"
+#include "elements/text/TQorFileTime.h"
 #include "elements/text/TQorIf_else.h"
+#include "elements/text/TQorIssueTime.h"
+#include "elements/text/TQorKpFileCheck.h"
 #include "elements/text/TQorKpDecimals.h"
 #include "elements/text/TQorMath.h"
 #include "elements/text/TQorReplace.h"
+#include "elements/text/TQorStormAlert.h"
 #include "elements/text/TQorStrCat.h"
 #include "elements/text/TQorStrList.h"
 #include "elements/text/TQorStr_Enum.h"
 #include "elements/text/TQorTime.h"
+#include "elements/text/TQorTrayTip.h"
 #include "elements/text/TQorTrim.h"
 #include "elements/win/TQorIcon.h"
 #include "elements/win/TQorLED.h"
@@ -122,7 +128,7 @@ template <class S> S &Open(TQorMultiElementEx *Container, const std::string &Mem
 // element added without a name here stops the tool.
 #define N(m) Name(s.m, #m, p)
 
-void NameAll(TClassMainForm_2750570 &m)
+void NameAll(TMainScheme &m)
 {
     Frames.push_back({"", m.ElementCount()});
     {
@@ -134,37 +140,40 @@ void NameAll(TClassMainForm_2750570 &m)
         N(UpdatedLabel); N(ResultHub); N(MonthGraph); N(MonthFeed); N(AxisLabel30); N(AxisLabel20);
         N(AxisLabel10); N(AxisLabel0); N(MonthTitleLabel); N(DayPlot); N(DayTitleLabel); N(DayFeed);
         N(Schedule); N(UpdatedFormat); N(WebReader); N(FetchedMark); N(Fetched); N(NeedWeb); N(FetchOutcome);
+        N(DataDir); N(BiasReader); N(BiasStore); N(StartFileHub); N(StartFileCheck); N(StartParseHub);
+        N(FileTime); N(FileTimeFormat); N(IssuedLabel); N(IssueAge); N(AgeTimer); N(TrayTip); N(IsStorm);
+        N(StormAlert);
     }
     {
         std::string p = "KpParser";
-        auto &s = Open<TClassMultiElementEx_27BA100>(m.KpParser, p);
+        auto &s = Open<TKpExtraction>(m.KpParser, p);
         N(FileLines); N(LineEnum); N(LoadHub); N(Lines); N(Decimals); N(CrLfToLf); N(LineBreaks);
         N(IsEmptyLine); N(TrimSpaces); N(TrimBreaks); N(TextHub); N(LineTail); N(TailChars); N(IsSpace);
         N(SpaceHub); N(ValueChar); N(TailStore); N(IsLow); N(CharPos); N(IsMiddle); N(ValueHub);
     }
     {
         std::string p = "TrayState";
-        auto &s = Open<TClassMultiElementEx_27BA520>(m.TrayState, p);
+        auto &s = Open<TTrayState>(m.TrayState, p);
         N(IconPick); N(IconOut); N(LevelHub1); N(LevelHub2); N(LevelHub3); N(HintText); N(ErrorHub);
         N(ErrorText); N(Channel);
     }
     {
         std::string p = "MonthFeed";
-        auto &s = Open<TClassMultiElementEx_27BAAA0>(m.MonthFeed, p);
+        auto &s = Open<TMonthFeed>(m.MonthFeed, p);
         N(LineWalk); N(IsBlank); N(RowTrimSpaces); N(RowTrimBreaks); N(RowTail); N(RowChars); N(IsDataRow);
         N(IsDigit); N(IsMissing); N(RowHub); N(RowStore); N(PairText); N(PairChars); N(IsPairDigit);
         N(IsPairMissing); N(TailHub); N(Recent); N(LatestTail); N(TailStack); N(PairHub); N(PreviousTail);
     }
     {
         std::string p = "DayFeed";
-        auto &s = Open<TClassMultiElementEx_27BAD60>(m.DayFeed, p);
+        auto &s = Open<TDayFeed>(m.DayFeed, p);
         N(DayChars); N(PadLoop); N(ZeroBar); N(DayHub); N(IsLowBar); N(IsMiddleBar); N(RedBars);
         N(YellowBars); N(GreenBars); N(AddHub); N(GreenValue); N(YellowValue); N(RedValue); N(BarHub);
         N(SlotCount); N(DayValues); N(DayStore);
     }
     {
         std::string p = "Schedule";
-        auto &s = Open<TClassMultiElementEx_27BB020>(m.Schedule, p);
+        auto &s = Open<TRefreshSchedule>(m.Schedule, p);
         N(HourSwitch); N(CheckTimer); N(Clock); N(HourHub); N(FetchTrigger); N(IsNegative); N(AddDay);
         N(UtHour); N(PassHour); N(HourStore); N(IsLedOn); N(RetryTimer); N(ParseHub); N(BiasReader);
         N(BiasHours); N(MinuteReader); N(LateHalf); N(IsFullDay); N(SubDay);
@@ -231,7 +240,7 @@ int main(int argc, char **argv)
     const char *path = argc > 1 ? argv[argc - 1] : nullptr;
 
     LinkWatch = Watch;
-    auto *scheme = new TClassMainForm_2750570();
+    auto *scheme = new TMainScheme();
     LinkWatch = nullptr;
     NameAll(*scheme);
     for (const Frame &f : Frames)

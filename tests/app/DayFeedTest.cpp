@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "app/TClassMultiElementEx_27BAD60.h"
+#include "app/TDayFeed.h"
 #include "app/TDayPlotOwner.h"
 #include "elements/chart/THistogramSeries.h"
 #include "elements/chart/TQorPlotHistogram.h"
@@ -64,14 +64,14 @@ public:
         LinkData(DayFeed->Data[0], Recent, &TQorMemory::Value, 0);
         LinkData(DayFeed->Data[1], Hour, &TQorMemory::Value, 1);
 
-        DayFeed->SetInstanceFactory(NewInstance<TClassMultiElementEx_27BAD60>);
+        DayFeed->SetInstanceFactory(NewInstance<TDayFeed>);
     }
 
     TPlotterInterface *DayPlotter() override { return DayPlot; }
 
-    TClassMultiElementEx_27BAD60 *Feed() const
+    TDayFeed *Feed() const
     {
-        return static_cast<TClassMultiElementEx_27BAD60 *>(DayFeed->Current->Scheme);
+        return static_cast<TDayFeed *>(DayFeed->Current->Scheme);
     }
 
     void RefillWith(const std::string &RecentValues, int32_t LocalHour)

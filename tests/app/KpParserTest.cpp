@@ -5,7 +5,7 @@
 #include <cstdio>
 
 #include "DgdText.h"
-#include "app/TClassMultiElementEx_27BA100.h"
+#include "app/TKpExtraction.h"
 #include "runtime/TQorMultiElementEx.h"
 
 using namespace dgd;

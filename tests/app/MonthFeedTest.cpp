@@ -6,7 +6,7 @@
 #include <cstdint>
 
 #include "DgdText.h"
-#include "app/TClassMultiElementEx_27BAAA0.h"
+#include "app/TMonthFeed.h"
 #include "elements/text/TQorStrCat.h"
 #include "runtime/TQorStack.h"
 
@@ -95,8 +95,8 @@ TEST_F(MonthFeed, WithoutDataRowsTheTopTwoTailsOfEarlierRefillsAreUsedAgain)
 
 TEST_F(MonthFeed, RecentAndTheTailStackStayBoundedOver10000RefillsAndReadAsWithoutBounds)
 {
-    const size_t maxRecent = TClassMultiElementEx_27BAAA0::RecentMaxLength;
-    const size_t maxTails = TClassMultiElementEx_27BAAA0::TailStackMaxCount;
+    const size_t maxRecent = TMonthFeed::RecentMaxLength;
+    const size_t maxTails = TMonthFeed::TailStackMaxCount;
     ASSERT_GE(maxRecent, 8u) << "the day feed reads up to 8 characters";
     ASSERT_GE(maxTails, 2u) << "the refill reads the top two tails";
     TKpPipeline unbounded;

@@ -9,7 +9,7 @@
 #include <string>
 #include <vector>
 
-#include "app/TClassMultiElementEx_27BB020.h"
+#include "app/TRefreshSchedule.h"
 #include "elements/io/TQorTimer.h"
 #include "elements/text/TimeServices.h"
 #include "runtime/RuntimeTestKit.h"
@@ -106,12 +106,12 @@ public:
 
         LinkData(Schedule->Data[0], Fetch, &Downloads::State, 0);
 
-        Schedule->SetInstanceFactory(NewInstance<TClassMultiElementEx_27BB020>);
+        Schedule->SetInstanceFactory(NewInstance<TRefreshSchedule>);
     }
 
-    TClassMultiElementEx_27BB020 *Inner() const
+    TRefreshSchedule *Inner() const
     {
-        return static_cast<TClassMultiElementEx_27BB020 *>(Schedule->Current->Scheme);
+        return static_cast<TRefreshSchedule *>(Schedule->Current->Scheme);
     }
 };
 

@@ -3,7 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "DgdText.h"
-#include "app/TClassMultiElementEx_27BA520.h"
+#include "app/TTrayState.h"
 #include "runtime/TQorMultiElementEx.h"
 
 using namespace dgd;

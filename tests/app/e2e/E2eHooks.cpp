@@ -27,8 +27,8 @@
 #include <cstdlib>
 #include <string>
 
-#include "app/TClassMainForm_2750570.h"
-#include "app/TClassMultiElementEx_27BB020.h"
+#include "app/TMainScheme.h"
+#include "app/TRefreshSchedule.h"
 #include "elements/io/TQorTimer.h"
 #include "elements/io/TQorWebFile.h"
 #include "elements/io/TQorWinFTP.h"
@@ -197,7 +197,7 @@ bool ReportHandler(void *, winlayer::TWinControl *, MSG &Msg, LRESULT &Result)
 
 } // namespace
 
-void E2eAttach(TClassMainForm_2750570 &Scheme)
+void E2eAttach(TMainScheme &Scheme)
 {
     if (!Env("TERVIK_E2E_FTP_HOST").empty())
         Scheme.FtpReader->FHost = Env("TERVIK_E2E_FTP_HOST");
@@ -214,7 +214,7 @@ void E2eAttach(TClassMainForm_2750570 &Scheme)
     }
     WinInet.InternetOpenA = &CountedInternetOpen;
 
-    auto *schedule = static_cast<TClassMultiElementEx_27BB020 *>(Scheme.Schedule->Current->Scheme);
+    auto *schedule = static_cast<TRefreshSchedule *>(Scheme.Schedule->Current->Scheme);
     if (!Env("TERVIK_E2E_CHECK_MS").empty())
         schedule->CheckTimer->SetInterval(std::atoi(Env("TERVIK_E2E_CHECK_MS").c_str()));
     if (!Env("TERVIK_E2E_RETRY_MS").empty())

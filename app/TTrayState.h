@@ -14,7 +14,7 @@ class TQorStrCat;
 //   Data[0..3]     the icons for an outcome change and for levels 1..3
 //   onEvent[0]     the icon to show (an icon value)
 //   onEvent[1]     the tooltip: "Kp:" and the value, or the download error text
-class TClassMultiElementEx_27BA520 : public TClassMultiBase {
+class TTrayState : public TClassMultiBase {
 public:
     TQorGetIndexData *IconPick;
     TQorDoData *IconOut;
@@ -26,5 +26,5 @@ public:
     TQorDoData *ErrorText;
     TQorChanelToIndex *Channel;
 
-    TClassMultiElementEx_27BA520(TQorMultiElementEx *Container, winlayer::TWinControl *Parent, TScheme *MainScheme);
+    TTrayState(TQorMultiElementEx *Container, winlayer::TWinControl *Parent, TScheme *MainScheme);
 };

@@ -23,9 +23,9 @@ class TQorDateConvertor;
 // Outer points: doWork[0] start; onEvent[0] download now; onEvent[1] parse;
 // Data[0] the download outcome (1 succeeded); Var[0] local date-time; Var[1]
 // local hour.
-class TClassMultiElementEx_27BB020 : public TClassMultiBase {
+class TRefreshSchedule : public TClassMultiBase {
 public:
-    TClassMultiElementEx_27BB020(TQorMultiElementEx *Container, winlayer::TWinControl *Parent, TScheme *MainScheme);
+    TRefreshSchedule(TQorMultiElementEx *Container, winlayer::TWinControl *Parent, TScheme *MainScheme);
 
     TQorIndexToChanel *HourSwitch;
     TQorTimer *CheckTimer;

@@ -1,4 +1,4 @@
-#include "TClassMultiElementEx_27BA520.h"
+#include "TTrayState.h"
 
 #include "elements/text/TQorStrCat.h"
 #include "runtime/TQorChanelToIndex.h"
@@ -7,7 +7,7 @@
 #include "runtime/TQorGetIndexData.h"
 #include "runtime/TQorHub.h"
 
-TClassMultiElementEx_27BA520::TClassMultiElementEx_27BA520(TQorMultiElementEx *Container,
+TTrayState::TTrayState(TQorMultiElementEx *Container,
                                                            winlayer::TWinControl *Parent, TScheme *MainScheme)
     : TClassMultiBase(Container, Parent, MainScheme)
 {

@@ -19,7 +19,7 @@ class TQorStr_Enum;
 //   Data[0]     the recent-values string, newest first
 //   Data[1]     the local hour, 0 to 23
 //   onEvent[0]  clear the plot
-class TClassMultiElementEx_27BAD60 : public TClassMultiBase {
+class TDayFeed : public TClassMultiBase {
 public:
     TQorStr_Enum *DayChars;
     TQorFor *PadLoop;
@@ -39,5 +39,5 @@ public:
     TQorCopy *DayValues;
     TQorMemory *DayStore;
 
-    TClassMultiElementEx_27BAD60(TQorMultiElementEx *Container, winlayer::TWinControl *Parent, TScheme *MainScheme);
+    TDayFeed(TQorMultiElementEx *Container, winlayer::TWinControl *Parent, TScheme *MainScheme);
 };

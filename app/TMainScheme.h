@@ -52,7 +52,7 @@ class TQorWinFTP;
 // is more than six hours old (AgeTimer looks again every minute), and TrayTip
 // adds a second line to the tooltip while it is; IsStorm and StormAlert show a
 // balloon from the tray icon when the value rises to storm level.
-class TClassMainForm_2750570 : public TScheme, public TDayPlotOwner {
+class TMainScheme : public TScheme, public TDayPlotOwner {
 public:
     TQorMainForm *MainForm;
     TQorWinFTP *FtpReader;
@@ -108,7 +108,7 @@ public:
     TQorIf_else *IsStorm;
     TQorStormAlert *StormAlert;
 
-    TClassMainForm_2750570();
+    TMainScheme();
 
     TPlotterInterface *DayPlotter() override;
 

@@ -1,4 +1,4 @@
-#include "TClassMultiElementEx_27BAD60.h"
+#include "TDayFeed.h"
 
 #include "app/TDayPlotOwner.h"
 #include "elements/chart/TQorPlotHistogram.h"
@@ -12,7 +12,7 @@
 #include "runtime/TQorHub.h"
 #include "runtime/TQorMemory.h"
 
-TClassMultiElementEx_27BAD60::TClassMultiElementEx_27BAD60(TQorMultiElementEx *Container,
+TDayFeed::TDayFeed(TQorMultiElementEx *Container,
                                                            winlayer::TWinControl *Parent, TScheme *MainScheme)
     : TClassMultiBase(Container, Parent, MainScheme)
 {

@@ -22,7 +22,7 @@ class TQorTrim;
 //   onEvent[0..2]  level 1 (up to "3"), 2 (below "5"), 3 (from "5"), with the value
 //   onEvent[3]     the value, after the level
 //   Var[0]         the lines of the last parsed file, as an array value
-class TClassMultiElementEx_27BA100 : public TClassMultiBase {
+class TKpExtraction : public TClassMultiBase {
 public:
     TQorStrList *FileLines;
     TQorArrayEnum *LineEnum;
@@ -46,5 +46,5 @@ public:
     TQorIf_else *IsMiddle;
     TQorHub *ValueHub;
 
-    TClassMultiElementEx_27BA100(TQorMultiElementEx *Container, winlayer::TWinControl *Parent, TScheme *MainScheme);
+    TKpExtraction(TQorMultiElementEx *Container, winlayer::TWinControl *Parent, TScheme *MainScheme);
 };

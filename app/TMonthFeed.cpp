@@ -1,4 +1,4 @@
-#include "TClassMultiElementEx_27BAAA0.h"
+#include "TMonthFeed.h"
 
 #include "elements/text/TQorArrayEnum.h"
 #include "elements/text/TQorCopy.h"
@@ -19,7 +19,7 @@
 // RecentMaxLength characters, which leaves its beginning exactly as it was;
 // TailStack drops its bottom tails beyond TailStackMaxCount, which only matters
 // after hundreds of refills in a row that find fewer than two data rows.
-TClassMultiElementEx_27BAAA0::TClassMultiElementEx_27BAAA0(TQorMultiElementEx *Container,
+TMonthFeed::TMonthFeed(TQorMultiElementEx *Container,
                                                            winlayer::TWinControl *Parent, TScheme *MainScheme)
     : TClassMultiBase(Container, Parent, MainScheme)
 {

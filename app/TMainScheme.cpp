@@ -1,13 +1,13 @@
-#include "app/TClassMainForm_2750570.h"
+#include "app/TMainScheme.h"
 
 #include <windows.h>
 
 #include "FtpServer.h"
-#include "app/TClassMultiElementEx_27BA100.h"
-#include "app/TClassMultiElementEx_27BA520.h"
-#include "app/TClassMultiElementEx_27BAAA0.h"
-#include "app/TClassMultiElementEx_27BAD60.h"
-#include "app/TClassMultiElementEx_27BB020.h"
+#include "app/TKpExtraction.h"
+#include "app/TTrayState.h"
+#include "app/TMonthFeed.h"
+#include "app/TDayFeed.h"
+#include "app/TRefreshSchedule.h"
 #include "elements/chart/TQorGrapher.h"
 #include "elements/chart/TQorPlotter.h"
 #include "elements/io/TQorRegistry.h"
@@ -54,12 +54,12 @@ HICON ResourceIcon(const char *Name)
 // whose digits and letters are wider (24 and 58 pixels), and the line is 328
 // pixels: still one line. A line too long for the label would wrap at a space
 // and push the team's name out of the label's single line.
-std::string TClassMainForm_2750570::CreditLine()
+std::string TMainScheme::CreditLine()
 {
     return "2026" + std::string(82, ' ') + "Tervik team";
 }
 
-void TClassMainForm_2750570::Place(TQorWin *Element, int32_t Left, int32_t Top, int32_t Width,
+void TMainScheme::Place(TQorWin *Element, int32_t Left, int32_t Top, int32_t Width,
                                    int32_t Height, uint8_t Ctl3D)
 {
     Element->Left = Left;
@@ -82,7 +82,7 @@ void TClassMainForm_2750570::Place(TQorWin *Element, int32_t Left, int32_t Top, 
     Element->LayoutParam2 = 0;
 }
 
-void TClassMainForm_2750570::Text(TQorLabel *Label, const char *Caption, uint8_t AutoSize,
+void TMainScheme::Text(TQorLabel *Label, const char *Caption, uint8_t AutoSize,
                                   uint8_t Alignment)
 {
     Label->Caption = Caption ? Caption : "";
@@ -92,13 +92,13 @@ void TClassMainForm_2750570::Text(TQorLabel *Label, const char *Caption, uint8_t
     Label->HoverUnderline = 0;
 }
 
-void TClassMainForm_2750570::Finish(TQorWin *Element)
+void TMainScheme::Finish(TQorWin *Element)
 {
     Element->AttachHint(nullptr);
     Element->AttachLayout(nullptr);
 }
 
-TClassMainForm_2750570::TClassMainForm_2750570()
+TMainScheme::TMainScheme()
 {
     // ---- Elements, in creation order ----------------------------------------
 
@@ -429,10 +429,10 @@ TClassMainForm_2750570::TClassMainForm_2750570()
     LinkEvent(TrayIcon->onClick, TrayIcon, &TQorTrayIcon::doRestore, 0);
     LinkEvent(StartHub->onEvent[0], TrayIcon, &TQorTrayIcon::doShowIcon, 3);
     LinkEvent(StartHub->onEvent[1], StartFileHub, &TQorHub::doEvent, 0);
-    LinkEvent(StartHub->onEvent[2], Schedule, &TQorMultiElementEx::doWork, 0); // was onEvent[1]
+    LinkEvent(StartHub->onEvent[2], Schedule, &TQorMultiElementEx::doWork, 0);
     LinkEvent(StatusLed->onChange, TrayState, &TQorMultiElementEx::doWork, 0);
     LinkEvent(TrayState->onEvent[0], TrayIcon, &TQorTrayIcon::doSetIcon, 2);
-    LinkEvent(TrayState->onEvent[1], TrayTip, &TQorTrayTip::doHint, 0); // was TrayIcon.doHint
+    LinkEvent(TrayState->onEvent[1], TrayTip, &TQorTrayTip::doHint, 0);
     LinkEvent(FetchHub->onEvent[0], Fetched, &TQorMemory::doClear, 0);
     LinkEvent(FetchHub->onEvent[1], LocalPath, &TQorStrCat::doStrCat, 0);
     LinkEvent(FetchHub->onEvent[2], FtpReader, &TQorWinFTP::doOpen, 0);
@@ -504,17 +504,17 @@ TClassMainForm_2750570::TClassMainForm_2750570()
 
     Finish(MainForm);
     MainForm->PositionSource = nullptr; // its docking target: none
-    KpParser->SetInstanceFactory(NewInstance<TClassMultiElementEx_27BA100>);
+    KpParser->SetInstanceFactory(NewInstance<TKpExtraction>);
     Finish(CreditLabel);
     Finish(TitleLabel);
     Finish(StatusLed);
-    TrayState->SetInstanceFactory(NewInstance<TClassMultiElementEx_27BA520>);
+    TrayState->SetInstanceFactory(NewInstance<TTrayState>);
     Finish(AboutLabel);
     Finish(KpCaptionLabel);
     Finish(KpValueLabel);
     Finish(UpdatedLabel);
     Finish(MonthGraph);
-    MonthFeed->SetInstanceFactory(NewInstance<TClassMultiElementEx_27BAAA0>);
+    MonthFeed->SetInstanceFactory(NewInstance<TMonthFeed>);
     Finish(AxisLabel30);
     Finish(AxisLabel20);
     Finish(AxisLabel10);
@@ -522,15 +522,15 @@ TClassMainForm_2750570::TClassMainForm_2750570()
     Finish(MonthTitleLabel);
     Finish(DayPlot);
     Finish(DayTitleLabel);
-    DayFeed->SetInstanceFactory(NewInstance<TClassMultiElementEx_27BAD60>);
-    Schedule->SetInstanceFactory(NewInstance<TClassMultiElementEx_27BB020>);
+    DayFeed->SetInstanceFactory(NewInstance<TDayFeed>);
+    Schedule->SetInstanceFactory(NewInstance<TRefreshSchedule>);
     Finish(IssuedLabel);
 
     // Tab and Shift+Tab move between the form's tab stops (it has none).
     MainForm->Control->KeyNavigation = true;
 }
 
-TPlotterInterface *TClassMainForm_2750570::DayPlotter()
+TPlotterInterface *TMainScheme::DayPlotter()
 {
     return DayPlot;
 }

@@ -1,4 +1,4 @@
-#include "app/TClassMultiElementEx_27BB020.h"
+#include "app/TRefreshSchedule.h"
 
 #include "elements/io/TQorRegistry.h"
 #include "elements/io/TQorTimer.h"
@@ -16,7 +16,7 @@
 // Greenwich late in the day), so that the stored UT hour is always 0 to 23:
 // IsNegative.onFalse goes to IsFullDay, whose onFalse goes on to PassHour as
 // IsNegative.onFalse would. They are made last, after the elements of the table.
-TClassMultiElementEx_27BB020::TClassMultiElementEx_27BB020(TQorMultiElementEx *Container,
+TRefreshSchedule::TRefreshSchedule(TQorMultiElementEx *Container,
                                                            winlayer::TWinControl *Parent, TScheme *MainScheme)
     : TClassMultiBase(Container, Parent, MainScheme)
 {

@@ -1,4 +1,4 @@
-#include "TClassMultiElementEx_27BA100.h"
+#include "TKpExtraction.h"
 
 #include "elements/text/TQorArrayEnum.h"
 #include "elements/text/TQorCopy.h"
@@ -26,7 +26,7 @@
 // Decimals rewrites such rows to the one-digit layout as the text is read from
 // FileLines, ahead of both line-end replacements; it keeps every line end as
 // it was, so the CR LF mend sees what it always saw.
-TClassMultiElementEx_27BA100::TClassMultiElementEx_27BA100(TQorMultiElementEx *Container,
+TKpExtraction::TKpExtraction(TQorMultiElementEx *Container,
                                                            winlayer::TWinControl *Parent, TScheme *MainScheme)
     : TClassMultiBase(Container, Parent, MainScheme)
 {

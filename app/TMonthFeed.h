@@ -22,7 +22,7 @@ class TQorTrim;
 //   onEvent[0]  one graph value, a one-character string
 //   onEvent[1]  clear the graph
 //   Var[0]      the recent-values string, newest first
-class TClassMultiElementEx_27BAAA0 : public TClassMultiBase {
+class TMonthFeed : public TClassMultiBase {
 public:
     // Bounds of the two stores that would otherwise grow with every refill.
     // Only the first characters of Recent and the top two tails are ever read.
@@ -51,5 +51,5 @@ public:
     TQorHub *PairHub;
     TQorEventFromData *PreviousTail;
 
-    TClassMultiElementEx_27BAAA0(TQorMultiElementEx *Container, winlayer::TWinControl *Parent, TScheme *MainScheme);
+    TMonthFeed(TQorMultiElementEx *Container, winlayer::TWinControl *Parent, TScheme *MainScheme);
 };
