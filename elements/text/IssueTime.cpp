@@ -35,8 +35,9 @@ std::string Word(const std::string &Line, size_t &At)
     return Line.substr(begin, At - begin);
 }
 
-// The number written by Text of Min to Max digits, or -1.
-int Number(const std::string &Text, size_t Min, size_t Max)
+} // namespace
+
+int DigitsValue(const std::string &Text, size_t Min, size_t Max)
 {
     if (Text.size() < Min || Text.size() > Max)
         return -1;
@@ -49,7 +50,7 @@ int Number(const std::string &Text, size_t Min, size_t Max)
     return value;
 }
 
-int Month(const std::string &Text)
+int MonthNumber(const std::string &Text)
 {
     static const char Names[] = "JANFEBMARAPRMAYJUNJULAUGSEPOCTNOVDEC";
     if (Text.size() != 3)
@@ -61,8 +62,6 @@ int Month(const std::string &Text)
     return 0;
 }
 
-} // namespace
-
 bool ParseIssuedLine(const std::string &Line, double &Ut)
 {
     static const std::string Tag = ":Issued:";
@@ -72,11 +71,11 @@ bool ParseIssuedLine(const std::string &Line, double &Ut)
     if (Line.compare(at, Tag.size(), Tag) != 0)
         return false;
     at += Tag.size();
-    const int hhmm = Number(Word(Line, at), 4, 4);
+    const int hhmm = DigitsValue(Word(Line, at), 4, 4);
     const bool ut = Word(Line, at) == "UT";
-    const int day = Number(Word(Line, at), 1, 2);
-    const int month = Month(Word(Line, at));
-    const int year = Number(Word(Line, at), 4, 4);
+    const int day = DigitsValue(Word(Line, at), 1, 2);
+    const int month = MonthNumber(Word(Line, at));
+    const int year = DigitsValue(Word(Line, at), 4, 4);
     if (hhmm < 0 || !ut || day < 1 || month == 0 || year < 1)
         return false;
     const winlayer::TSystemTime time{static_cast<uint16_t>(year), static_cast<uint16_t>(month), 0,

@@ -14,6 +14,12 @@
 // in English, any case). False for any other line.
 bool ParseIssuedLine(const std::string &Line, double &Ut);
 
+// The number written by Text with Min to Max digits and nothing else, or -1.
+int DigitsValue(const std::string &Text, size_t Min, size_t Max);
+
+// 1 to 12 for an English month's three-letter name in any letter case, else 0.
+int MonthNumber(const std::string &Text);
+
 double UtToLocal(double Ut, int32_t BiasMinutes);
 double LocalToUt(double Local, int32_t BiasMinutes);
 

@@ -5,6 +5,7 @@
 #include <cstring>
 #include <vector>
 
+#include "IssueTime.h"
 #include "winlayer/DateTime.h"
 
 namespace {
@@ -59,31 +60,6 @@ std::vector<std::string> Lines(const std::string &Text)
     return lines;
 }
 
-// The number written by Text of Min to Max digits, or -1.
-int Number(const std::string &Text, size_t Min, size_t Max)
-{
-    if (Text.size() < Min || Text.size() > Max)
-        return -1;
-    int value = 0;
-    for (char c : Text) {
-        if (!IsDigit(c))
-            return -1;
-        value = value * 10 + (c - '0');
-    }
-    return value;
-}
-
-int Month(const std::string &Text)
-{
-    static const char Names[] = "JanFebMarAprMayJunJulAugSepOctNovDec";
-    if (Text.size() != 3)
-        return 0;
-    for (int m = 0; m < 12; ++m)
-        if (std::memcmp(Names + 3 * m, Text.data(), 3) == 0)
-            return m + 1;
-    return 0;
-}
-
 // 0 for a day that does not exist.
 double Date(int Year, int Month, int Day, int Hour = 0, int Minute = 0)
 {
@@ -107,10 +83,10 @@ bool IssuedAt(const Words &Line, double &Ut)
 {
     if (Line.size() != 6 || Line[0] != ":Issued:" || (Line[5] != "UTC" && Line[5] != "UT"))
         return false;
-    const int hhmm = Number(Line[4], 4, 4);
+    const int hhmm = DigitsValue(Line[4], 4, 4);
     if (hhmm < 0)
         return false;
-    Ut = Date(Number(Line[1], 4, 4), Month(Line[2]), Number(Line[3], 1, 2), hhmm / 100, hhmm % 100);
+    Ut = Date(DigitsValue(Line[1], 4, 4), MonthNumber(Line[2]), DigitsValue(Line[3], 1, 2), hhmm / 100, hhmm % 100);
     return Ut != 0;
 }
 
@@ -131,8 +107,8 @@ bool HeaderDays(const Words &Line, double About, double *Day)
         return false;
     int month[Days], day[Days];
     for (int c = 0; c < Days; ++c) {
-        month[c] = Month(Line[2 * c]);
-        day[c] = Number(Line[2 * c + 1], 1, 2);
+        month[c] = MonthNumber(Line[2 * c]);
+        day[c] = DigitsValue(Line[2 * c + 1], 1, 2);
     }
     int year = 0;
     for (int y = about.Year - 1; y <= about.Year + 1; ++y) {
@@ -160,8 +136,8 @@ bool IsBlockLabel(const std::string &Text, int Row)
     const int from = 3 * Row, to = 3 * Row + 3;
     if (Text.size() != 7 || Text[2] != '-' || Text.compare(5, 2, "UT") != 0)
         return false;
-    const int end = Number(Text.substr(3, 2), 2, 2);
-    return Number(Text.substr(0, 2), 2, 2) == from && (end == to || (to == 24 && end == 0));
+    const int end = DigitsValue(Text.substr(3, 2), 2, 2);
+    return DigitsValue(Text.substr(0, 2), 2, 2) == from && (end == to || (to == 24 && end == 0));
 }
 
 // "3.67" in hundredths; -1 for anything else, or above 9.
