@@ -318,7 +318,7 @@ TMainScheme::TMainScheme()
     Schedule = Make<TQorMultiElementEx>(MainForm->Control);
     Schedule->Mode = 0;
     Schedule->MainScheme = this;
-    Schedule->SetEventCount(2);
+    Schedule->SetEventCount(3); // was 2: the forecast, once the cycle is done
     Schedule->SetDataCount(1);
 
     UpdatedFormat = Make<TQorDateConvertor>();
@@ -410,6 +410,19 @@ TMainScheme::TMainScheme()
     StormAlert = Make<TQorStormAlert>();
     StormAlert->Text = "Геомагнитная буря: Kp ";
 
+    ForecastHub = Make<TQorHub>();
+    ForecastHub->SetOutCount(2);
+
+    ForecastPath = Make<TQorStrCat>();
+    ForecastPath->FStr1 = "";
+    ForecastPath->FStr2 = "3-day-geomag-forecast.txt";
+
+    ForecastReader = Make<TQorWebFile>();
+    ForecastReader->URL = ForecastUrl;
+    ForecastReader->Agent = WebUserAgent;
+    ForecastReader->Deadline = DownloadDeadlineMs;
+    ForecastReader->Check = 1;
+
     // ---- Event links -----------------------------------------------------------
     // One download cycle is FetchHub's seven outputs in turn: clear Fetched, build
     // the local path, FTP open, read and close, then the web read only when
@@ -473,6 +486,9 @@ TMainScheme::TMainScheme()
     LinkEvent(IsStorm->onTrue, StormAlert, &TQorStormAlert::doCalm, 0);
     LinkEvent(IsStorm->onFalse, StormAlert, &TQorStormAlert::doStorm, 0);
     LinkEvent(StormAlert->onAlert, TrayIcon, &TQorTrayIcon::doBalloon, 0);
+    LinkEvent(Schedule->onEvent[2], ForecastHub, &TQorHub::doEvent, 0);
+    LinkEvent(ForecastHub->onEvent[0], ForecastPath, &TQorStrCat::doStrCat, 0);
+    LinkEvent(ForecastHub->onEvent[1], ForecastReader, &TQorWebFile::doRead, 0);
 
     // ---- Data links ------------------------------------------------------------
 
@@ -499,6 +515,8 @@ TMainScheme::TMainScheme()
     LinkData(FileTimeFormat->DateTime, FileTime, &TQorFileTime::DateTime, 0);
     LinkData(IssueAge->Lines, KpParser, &TQorMultiElementEx::Var, 0);
     LinkData(IssueAge->Bias, BiasStore, &TQorMemory::Value, 0);
+    LinkData(ForecastPath->Str1, DataDir, &TQorDataDir::Dir, 0);
+    LinkData(ForecastReader->Target, ForecastPath, &TQorStrCat::Result, 0);
 
     // ---- Finishing pass, in creation order --------------------------------------
 

@@ -52,6 +52,12 @@ class TQorWinFTP;
 // is more than six hours old (AgeTimer looks again every minute), and TrayTip
 // adds a second line to the tooltip while it is; IsStorm and StormAlert show a
 // balloon from the tray icon when the value rises to storm level.
+//
+// The last three fetch the provider's 3-day Kp forecast at the end of every
+// download cycle (Schedule.onEvent[2], after the LED and any parse, whatever
+// the outcome) into 3-day-geomag-forecast.txt beside DGD.txt. Nothing of it
+// reaches StatusLed or the tray: the forecast is extra, and a failed one keeps
+// the last good file.
 class TMainScheme : public TScheme, public TDayPlotOwner {
 public:
     TQorMainForm *MainForm;
@@ -107,6 +113,9 @@ public:
     TQorTrayTip *TrayTip;
     TQorIf_else *IsStorm;
     TQorStormAlert *StormAlert;
+    TQorHub *ForecastHub;
+    TQorStrCat *ForecastPath;
+    TQorWebFile *ForecastReader;
 
     TMainScheme();
 

@@ -43,7 +43,7 @@ TRefreshSchedule::TRefreshSchedule(TQorMultiElementEx *Container,
     HourHub->SetOutCount(2);
 
     FetchTrigger = Make<TQorHub>();
-    FetchTrigger->SetOutCount(2);
+    FetchTrigger->SetOutCount(3); // was 2: the cycle's end, after any parse
 
     IsNegative = Make<TQorIf_else>();
     IsNegative->Type = 1;
@@ -133,6 +133,7 @@ TRefreshSchedule::TRefreshSchedule(TQorMultiElementEx *Container,
     LinkEvent(HourHub->onEvent[1], FetchTrigger, &TQorHub::doEvent, 0);
     LinkEvent(FetchTrigger->onEvent[0], Edge, &TQorEditMultiEx::doWork, 0);
     LinkEvent(FetchTrigger->onEvent[1], IsLedOn, &TQorIf_else::doCompare, 0);
+    LinkEvent(FetchTrigger->onEvent[2], Edge, &TQorEditMultiEx::doWork, 2);
     LinkEvent(IsNegative->onTrue, AddDay, &TQorMath::doAdd, 0);
     LinkEvent(IsNegative->onFalse, IsFullDay, &TQorIf_else::doCompare, 0);
     LinkEvent(AddDay->onResult, HourStore, &TQorMemory::doValue, 0);

@@ -21,6 +21,7 @@ class TQorDateConvertor;
 // the UT hour is computed only for the twenty-minute check.
 //
 // Outer points: doWork[0] start; onEvent[0] download now; onEvent[1] parse;
+// onEvent[2] the cycle is done (after any parse, whatever the outcome);
 // Data[0] the download outcome (1 succeeded); Var[0] local date-time; Var[1]
 // local hour.
 class TRefreshSchedule : public TClassMultiBase {

@@ -7,8 +7,9 @@
 #   scripts/run.sh            the demo build (build/demo), downloading the sample
 #                             resources/sample/DGD.txt from an FTP server of ours
 #                             on 127.0.0.1:2121 (and by HTTP on 2122 for the web
-#                             fallback), its ":Issued:" line set to the current
-#                             time (data in date); runs until Ctrl+C
+#                             fallback, and beside it the sample 3-day forecast),
+#                             its ":Issued:" line set to the current time (data
+#                             in date); runs until Ctrl+C
 #   scripts/run.sh --stale    the same, issued seven hours ago: out of date
 #   scripts/run.sh --live     the product with the real server settings
 #                             (build/win32; build/win64 where this kernel cannot

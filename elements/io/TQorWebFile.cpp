@@ -6,6 +6,8 @@
 
 #include "WinInetApi.h"
 #include "elements/text/DgdFileCheck.h"
+#include "elements/text/KpForecast.h"
+#include "elements/text/TimeServices.h"
 
 namespace {
 
@@ -66,6 +68,15 @@ struct TWebJob {
 };
 
 } // namespace
+
+// The local clock stands in for UT: the forecast's check needs the time only to
+// pick the year of a header that names none, and a day either way keeps it.
+bool TQorWebFile::Fits(const std::string &Bytes) const
+{
+    if (Check == 1)
+        return IsKpForecastFile(Bytes, winlayer::SystemTimeToDateTime(LocalNow()));
+    return IsDgdFile(Bytes);
+}
 
 void TQorWebFile::doRead(TData &Data, uint16_t)
 {
@@ -129,7 +140,7 @@ void TQorWebFile::doRead(TData &Data, uint16_t)
         error = got.TooLong ? ErrContent : ErrTransfer;
     else if (job->Expected >= 0 && static_cast<int64_t>(got.Bytes.size()) != job->Expected)
         error = ErrTransfer;
-    else if (!IsDgdFile(got.Bytes))
+    else if (!Fits(got.Bytes))
         error = ErrContent;
     else if (!ReplaceFile(path, got.Bytes))
         error = ErrTransfer;

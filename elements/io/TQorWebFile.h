@@ -11,7 +11,8 @@
 // Like the FTP reader, it waits on a worker with the windows kept alive, within
 // one deadline (Deadline milliseconds from the start of doRead), and the body
 // replaces the target only once every byte has come (as many as the
-// Content-Length said, when the server sent one) and it passes IsDgdFile, so a
+// Content-Length said, when the server sent one) and it passes the check that
+// Check names (IsDgdFile, or IsKpForecastFile for the 3-day forecast), so a
 // failure of any kind leaves the last good file as it was.
 class TQorWebFile : public TElement {
 public:
@@ -22,6 +23,7 @@ public:
     std::string URL; // http:// or https://
     std::string Agent = "Qor WinFTP"; // the User-Agent of the requests
     uint32_t Deadline = 45000;        // milliseconds for one download
+    uint8_t Check = 0;                // 0: DGD.txt, 1: the 3-day Kp forecast
 
     TPointLink Target; // the local path
     TPointLink onProgress; // bytes stored so far
@@ -35,6 +37,9 @@ public:
         ErrInternet = 1,   // no internet handle
         ErrTransfer = 4,   // the transfer broke off, or the local file could not be written
         ErrRemoteFile = 5, // no answer, or an answer other than 200, or not an http(s) URL
-        ErrContent = 6,    // what came is not the file (IsDgdFile), or too long
+        ErrContent = 6,    // what came is not the file (Check), or too long
     };
+
+private:
+    bool Fits(const std::string &Bytes) const;
 };

@@ -1,7 +1,7 @@
 """Serves one DGD.txt by anonymous FTP on loopback, as the data provider's
 server does: the file is pub/latest/DGD.txt of a temporary folder. The same
 folder is served by plain HTTP on the next port, for the program's web
-fallback.
+fallback, with the sample 3-day forecast (resources/sample) beside DGD.txt.
 
   serve_ftp.py <DGD.txt> <port>
 
@@ -30,6 +30,9 @@ def main():
     try:
         os.makedirs(os.path.join(root, "pub", "latest"))
         shutil.copyfile(sample, os.path.join(root, "pub", "latest", "DGD.txt"))
+        here = os.path.dirname(os.path.abspath(__file__))
+        shutil.copyfile(os.path.join(here, "..", "..", "resources", "sample", "3-day-geomag-forecast.txt"),
+                        os.path.join(root, "pub", "latest", "3-day-geomag-forecast.txt"))
         authorizer = DummyAuthorizer()
         authorizer.add_anonymous(root)  # read-only
         handler = type("Handler", (FTPHandler,), {})

@@ -124,7 +124,7 @@ std::string Describe(const std::vector<TTrayCall> &Calls)
 const char *const HookVariables[] = {
     "TERVIK_E2E_FTP_HOST",  "TERVIK_E2E_FTP_PORT",    "TERVIK_E2E_FTP_USER", "TERVIK_E2E_WEB_URL",
     "TERVIK_E2E_CHECK_MS",  "TERVIK_E2E_RETRY_MS",    "TERVIK_E2E_CLOCK",    "TERVIK_E2E_TRAY_LOG",
-    "TERVIK_E2E_REPORT",    "TERVIK_E2E_DEADLINE_MS", "TERVIK_E2E_TRAY_FAILS",
+    "TERVIK_E2E_REPORT",    "TERVIK_E2E_DEADLINE_MS", "TERVIK_E2E_TRAY_FAILS", "TERVIK_E2E_FORECAST_URL",
 };
 
 // The web fallback's address on loopback: Path on the HTTP server, or on a port
@@ -168,7 +168,7 @@ public:
             Child.WaitExitCode(10000);
         }
         for (const char *name : {"tervik.exe", "DGD.txt", "DGD.txt.part", "tray.log", "report.txt",
-                                 "report.txt.part"})
+                                 "report.txt.part", "3-day-geomag-forecast.txt", "3-day-geomag-forecast.txt.part"})
             DeleteFileA((Folder + "\\" + name).c_str());
         RemoveDirectoryA(Folder.c_str());
     }
@@ -176,6 +176,7 @@ public:
     TProgram &operator=(const TProgram &) = delete;
 
     std::string LocalDgd() const { return Folder + "\\DGD.txt"; }
+    std::string LocalForecast() const { return Folder + "\\3-day-geomag-forecast.txt"; }
 
     // Starts the program with these settings (and the tray log and the report).
     // Unless the settings say otherwise, the web fallback goes to a closed port
@@ -187,6 +188,7 @@ public:
         for (const char *name : HookVariables)
             SetEnvironmentVariableA(name, nullptr);
         SetEnvironmentVariableA("TERVIK_E2E_WEB_URL", WebUrl("TERVIK_FTP_CLOSED_PORT").c_str());
+        SetEnvironmentVariableA("TERVIK_E2E_FORECAST_URL", WebUrl("TERVIK_FTP_CLOSED_PORT").c_str());
         SetEnvironmentVariableA("TERVIK_E2E_TRAY_LOG", TrayLog.c_str());
         SetEnvironmentVariableA("TERVIK_E2E_REPORT", ReportFile.c_str());
         for (const auto &setting : Settings)
@@ -1063,4 +1065,41 @@ TEST(EndToEnd, AHundredStalledCyclesLeaveAtMostFourWorkerThreads)
     EXPECT_LE(last.at("workers"), 4);
     EXPECT_LE(last.at("threads"), first.at("threads") - first.at("workers") + 4) << "no other thread piles up";
     EXPECT_EQ(program.Close(), 0u);
+}
+
+// After the cycle the forecast comes beside DGD.txt; a broken one (a portal's page)
+// keeps the last good file, and neither touches the LED or the tray.
+TEST(EndToEnd, TheForecastArrivesBesideDgdAndABrokenOneKeepsTheLastWithoutTouchingLedOrTray)
+{
+    WriteFile(ServedPath(), DgdWithLatest("2346----"));
+    const std::string latest = Env("TERVIK_FTP_ROOT") + "\\pub\\latest\\";
+    const std::string forecast = ReadFile(latest + "3-day-geomag-forecast.txt");
+    ASSERT_FALSE(forecast.empty()) << "ftp_servers.py serves the sample forecast";
+    {
+        TProgram program;
+        ASSERT_TRUE(program.Start(With(With(Server("TERVIK_FTP_TEST_PORT"), ClockAtUt(14, 45)),
+                                       {{"TERVIK_E2E_FORECAST_URL",
+                                         WebUrl("TERVIK_HTTP_TEST_PORT", "/pub/latest/3-day-geomag-forecast.txt")}})));
+        EXPECT_TRUE(WaitFor([&] { return ReadFile(program.LocalForecast()) == forecast; }))
+            << "the served forecast, byte for byte";
+        EXPECT_EQ(program.Close(), 0u);
+    }
+    const std::string previous = forecast.substr(0, forecast.size() / 2) + "# the last good one\n";
+    const TWebLog web;
+    TProgram program;
+    WriteFile(program.LocalForecast(), previous);
+    ASSERT_TRUE(program.Start(With(With(Server("TERVIK_FTP_TEST_PORT"), ClockAtUt(14, 45)),
+                                   {{"TERVIK_E2E_FORECAST_URL",
+                                     WebUrl("TERVIK_HTTP_TEST_PORT", "/html/pub/latest/3-day-geomag-forecast.txt")}})));
+    ASSERT_TRUE(program.WaitTip("Kp:6")) << Describe(program.Tray());
+    ASSERT_TRUE(WaitFor([&] { return !web.Requests().empty(); })) << "the forecast is asked for";
+    std::map<std::string, long long> report;
+    EXPECT_TRUE(WaitFor([&] { return !(report = program.Report()).empty() && report.at("workers") == 0; }));
+    EXPECT_TRUE(program.LedShows(Green)) << "a broken forecast leaves the LED green";
+    const std::vector<TTrayCall> calls = program.Tray();
+    for (const TTrayCall &call : calls)
+        EXPECT_NE(call.Icon, "ICON4") << "and the tray without the error icon" << Describe(calls);
+    EXPECT_EQ(program.Close(), 0u);
+    EXPECT_EQ(ReadFile(program.LocalForecast()), previous) << "the last good forecast stays";
+    EXPECT_FALSE(FileThere(program.LocalForecast() + ".part"));
 }

@@ -3,6 +3,7 @@
 //
 //   TERVIK_E2E_FTP_HOST, TERVIK_E2E_FTP_PORT   the FTP server (a test server on loopback)
 //   TERVIK_E2E_FTP_USER                        the login name (picks a scripted server's misbehaviour)
+//   TERVIK_E2E_FORECAST_URL                    the 3-day forecast's address (a test server on loopback)
 //   TERVIK_E2E_CHECK_MS, TERVIK_E2E_RETRY_MS   the schedule's 20-minute and 1-minute timers
 //   TERVIK_E2E_DEADLINE_MS                     the deadline of one download by one route
 //   TERVIK_E2E_CLOCK                           a fixed local clock, "YYYY-MM-DD HH:MM"
@@ -207,10 +208,13 @@ void E2eAttach(TMainScheme &Scheme)
         Scheme.FtpReader->FUserName = Env("TERVIK_E2E_FTP_USER");
     if (!Env("TERVIK_E2E_WEB_URL").empty())
         Scheme.WebReader->URL = Env("TERVIK_E2E_WEB_URL");
+    if (!Env("TERVIK_E2E_FORECAST_URL").empty())
+        Scheme.ForecastReader->URL = Env("TERVIK_E2E_FORECAST_URL");
     if (!Env("TERVIK_E2E_DEADLINE_MS").empty()) {
         const uint32_t deadline = static_cast<uint32_t>(std::atoi(Env("TERVIK_E2E_DEADLINE_MS").c_str()));
         Scheme.FtpReader->Deadline = deadline;
         Scheme.WebReader->Deadline = deadline;
+        Scheme.ForecastReader->Deadline = deadline;
     }
     WinInet.InternetOpenA = &CountedInternetOpen;
 

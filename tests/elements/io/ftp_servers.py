@@ -1,6 +1,7 @@
 #!/usr/bin/python3
 """Runs a command beside FTP and HTTP test servers on loopback and exits with its exit code."""
-# The servers serve a temporary pub/latest/DGD.txt (a copy of --sample):
+# The servers serve a temporary pub/latest/DGD.txt (a copy of --sample) and
+# beside it the sample 3-day-geomag-forecast.txt of resources/sample:
 #   ftp_servers.py --sample FILE [--log FILE] -- command args...
 # The command learns where everything is from the TERVIK_* variables set in
 # main(). Nothing here reaches outside 127.0.0.1.
@@ -167,6 +168,9 @@ def main():
     try:
         os.makedirs(os.path.join(root, "pub", "latest"))
         shutil.copyfile(args.sample, os.path.join(root, "pub", "latest", "DGD.txt"))
+        shutil.copyfile(os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "..", "..", "resources",
+                                     "sample", "3-day-geomag-forecast.txt"),
+                        os.path.join(root, "pub", "latest", "3-day-geomag-forecast.txt"))
         real = RealServer(root)
         scripted = scripted_ftp.ScriptedServer(root)
         stoppers += [real.stop, scripted.stop]
