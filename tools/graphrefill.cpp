@@ -1,9 +1,9 @@
 // graphrefill [DGD.txt] [REFILLS]
 // Times the 30-day graph's refill under Windows (or Wine): the values of the
-// file (default: the bundled sample) as the 30-day feed gives them, put into a
-// grapher made as the main scheme makes MonthGraph, on a shown form, each refill
-// a clear, every value added and the window brought up to date (so the picture
-// is drawn at least once). Prints the values per refill and the mean time.
+// file (default: the bundled sample) as the 30-day feed gives them, put into
+// the main scheme's own MonthGraph (the scheme built, not started: no tray
+// icon, no download) on its form, shown; each refill a clear, every value added
+// and the window brought up to date (so the picture is drawn at least once). Prints the values per refill and the mean time.
 #include <windows.h>
 
 #include <cstdio>
@@ -12,54 +12,13 @@
 #include <vector>
 
 #include "app/KpPipeline.h"
+#include "app/TMainScheme.h"
 #include "elements/chart/TQorGrapher.h"
 #include "elements/win/TQorMainForm.h"
 #include "winlayer/NumText.h"
 #include "winlayer/WinApp.h"
 
 namespace {
-
-class TGraphScheme : public TScheme {
-public:
-    TQorMainForm *MainForm;
-    TQorGrapher *MonthGraph;
-
-    TGraphScheme()
-    {
-        MainForm = Make<TQorMainForm>(nullptr);
-        Place(MainForm, 20, 105, 382, 572);
-        MainForm->SetCaption("graphrefill");
-        MainForm->SetBorderStyle(2);
-        MainForm->Visible = 1;
-        MainForm->Init();
-
-        MonthGraph = Make<TQorGrapher>(MainForm->Control);
-        Place(MonthGraph, 17, 379, 335, 105);
-        MonthGraph->SetGrid(6);
-        MonthGraph->GridColor = 0xC0C0C0;
-        MonthGraph->AxisColor = 0xFF0000;
-        MonthGraph->TextColor = 0xFF0000;
-        MonthGraph->Step = 1.0;
-        MonthGraph->MaxValue = 6.0;
-        MonthGraph->LineWidth = 1;
-        MonthGraph->LineColor = 0x0000FF;
-        MonthGraph->Init();
-    }
-
-private:
-    static void Place(TQorWin *Element, int32_t Left, int32_t Top, int32_t Width, int32_t Height)
-    {
-        Element->Left = Left;
-        Element->Top = Top;
-        Element->Width = Width;
-        Element->Height = Height;
-        Element->Color = 0xFF00000F;
-        SetFontRec("MS Sans Serif", 8, 0, Element->Font, 1, 0x000000);
-        Element->Visible = 1;
-        Element->Enabled = 1;
-        Element->Ctl3D = 1;
-    }
-};
 
 // The graph values of Path as the 30-day feed adds them.
 std::vector<double> FeedValues(const std::string &Path)
@@ -87,8 +46,7 @@ int main(int argc, char **argv)
         return 1;
     }
 
-    TGraphScheme scheme;
-    scheme.MainForm->Start();
+    TMainScheme scheme;
     ShowWindow(scheme.MainForm->Control->Handle, SW_SHOW);
     HWND graph = scheme.MonthGraph->Control->Handle;
     winlayer::PumpMessages(nullptr);
