@@ -9,6 +9,7 @@
 #include "app/TDayFeed.h"
 #include "app/TRefreshSchedule.h"
 #include "elements/chart/TQorGrapher.h"
+#include "elements/chart/TQorPlotForecast.h"
 #include "elements/chart/TQorPlotter.h"
 #include "elements/io/TQorRegistry.h"
 #include "elements/io/TQorTimer.h"
@@ -21,6 +22,7 @@
 #include "elements/text/TQorIf_else.h"
 #include "elements/text/TQorIssueTime.h"
 #include "elements/text/TQorKpFileCheck.h"
+#include "elements/text/TQorKpForecast.h"
 #include "elements/text/TQorStormAlert.h"
 #include "elements/text/TQorStrCat.h"
 #include "elements/text/TQorTrayTip.h"
@@ -103,7 +105,7 @@ TMainScheme::TMainScheme()
     // ---- Elements, in creation order ----------------------------------------
 
     MainForm = Make<TQorMainForm>(nullptr);
-    Place(MainForm, 20, 105, 382, 572, 1);
+    Place(MainForm, 20, 105, 382, 588, 1);
     SetFontRec("MS Sans Serif", 8, 0, MainForm->Font, 1, 0x000000);
     MainForm->SetCaption("Tervik v4");
     MainForm->SetBorderStyle(2);
@@ -136,7 +138,7 @@ TMainScheme::TMainScheme()
     KpParser->SetDataCount(1);
 
     CreditLabel = Make<TQorLabel>(MainForm->Control);
-    Place(CreditLabel, 17, 508, 332, 17, 1);
+    Place(CreditLabel, 17, 524, 332, 17, 1);
     SetFontRec("Arial Narrow", 8, 0, CreditLabel->Font, 204, 0x800000);
     Text(CreditLabel, CreditLine().c_str(), 0, 1);
     CreditLabel->Init();
@@ -227,10 +229,10 @@ TMainScheme::TMainScheme()
     UpdatedLabel->Init();
 
     ResultHub = Make<TQorHub>();
-    ResultHub->SetOutCount(6); // was 4: the data's age and the storm notice after the charts
+    ResultHub->SetOutCount(7); // was 4: the data's age, the storm notice and the forecast after the charts
 
     MonthGraph = Make<TQorGrapher>(MainForm->Control);
-    Place(MonthGraph, 17, 379, 335, 105, 1);
+    Place(MonthGraph, 17, 395, 335, 105, 1);
     SetFontRec("MS Sans Serif", 8, 0, MonthGraph->Font, 1, 0x000000);
     MonthGraph->SetGrid(6);
     MonthGraph->GridColor = 0xC0C0C0;
@@ -255,31 +257,31 @@ TMainScheme::TMainScheme()
     MonthFeed->SetDataCount(1);
 
     AxisLabel30 = Make<TQorLabel>(MainForm->Control);
-    Place(AxisLabel30, 12, 484, 16, 17, 1);
+    Place(AxisLabel30, 12, 500, 16, 17, 1);
     SetFontRec("MS Sans Serif", 8, 0, AxisLabel30->Font, 1, 0x000000);
     Text(AxisLabel30, "30", 1, 0);
     AxisLabel30->Init();
 
     AxisLabel20 = Make<TQorLabel>(MainForm->Control);
-    Place(AxisLabel20, 122, 484, 16, 17, 1);
+    Place(AxisLabel20, 122, 500, 16, 17, 1);
     SetFontRec("MS Sans Serif", 8, 0, AxisLabel20->Font, 1, 0x000000);
     Text(AxisLabel20, "20", 1, 0);
     AxisLabel20->Init();
 
     AxisLabel10 = Make<TQorLabel>(MainForm->Control);
-    Place(AxisLabel10, 234, 484, 16, 17, 1);
+    Place(AxisLabel10, 234, 500, 16, 17, 1);
     SetFontRec("MS Sans Serif", 8, 0, AxisLabel10->Font, 1, 0x000000);
     Text(AxisLabel10, "10", 1, 0);
     AxisLabel10->Init();
 
     AxisLabel0 = Make<TQorLabel>(MainForm->Control);
-    Place(AxisLabel0, 346, 484, 10, 17, 1);
+    Place(AxisLabel0, 346, 500, 10, 17, 1);
     SetFontRec("MS Sans Serif", 8, 0, AxisLabel0->Font, 1, 0x000000);
     Text(AxisLabel0, "0", 1, 0);
     AxisLabel0->Init();
 
     MonthTitleLabel = Make<TQorLabel>(MainForm->Control);
-    Place(MonthTitleLabel, 17, 361, 333, 17, 1);
+    Place(MonthTitleLabel, 17, 377, 333, 17, 1);
     SetFontRec("Verdana", 8, 0, MonthTitleLabel->Font, 1, 0x000000);
     Text(MonthTitleLabel, "График геомагнитной активности за последние 30 дней", 1, 0);
     MonthTitleLabel->Init();
@@ -365,7 +367,7 @@ TMainScheme::TMainScheme()
     BiasStore->SetDefault(IntData(0));
 
     StartFileHub = Make<TQorHub>();
-    StartFileHub->SetOutCount(3);
+    StartFileHub->SetOutCount(5); // was 3: the last run's forecast
 
     StartFileCheck = Make<TQorKpFileCheck>();
     StartFileCheck->FFileName = "";
@@ -422,6 +424,38 @@ TMainScheme::TMainScheme()
     ForecastReader->Agent = WebUserAgent;
     ForecastReader->Deadline = DownloadDeadlineMs;
     ForecastReader->Check = 1;
+
+    // The forecast as the window and the tray show it: bars for the rest of
+    // the day on DayPlot, a line under it, a tooltip line and a balloon for a
+    // storm to come. AgeTimer's minute moves it on through MinuteHub.
+    Forecast = Make<TQorKpForecast>();
+    Forecast->FFileName = "";
+    Forecast->LineText = "Прогноз на 24 ч: наибольший Kp ";
+    Forecast->TipText = "Прогноз: буря Kp ";
+    Forecast->AlertText = "Геомагнитная буря ожидается: Kp ";
+    Forecast->DueToday = "'с' HH:mm";
+    Forecast->DueTomorrow = "'завтра с' HH:mm";
+    Forecast->DueNow = "сейчас";
+    Forecast->ColorLow = 0x008000;
+    Forecast->ColorMiddle = 0x008CC8; // the bars' yellow is unreadable as text
+    Forecast->ColorHigh = 0x0000FF;
+
+    ForecastBars = Make<TQorPlotForecast>();
+    ForecastBars->LowColor = 0x008000;
+    ForecastBars->MiddleColor = 0x00FFFF;
+    ForecastBars->HighColor = 0x0000FF;
+    ForecastBars->HalfWidth = 1;
+    ForecastBars->Step = 2.0;
+    ForecastBars->StartX = 2.0;
+
+    ForecastLabel = Make<TQorLabel>(MainForm->Control);
+    Place(ForecastLabel, 15, 357, 336, 15, 1);
+    SetFontRec("Tahoma", 8, 0, ForecastLabel->Font, 204, 0x000000);
+    Text(ForecastLabel, "", 0, 0);
+    ForecastLabel->Init();
+
+    MinuteHub = Make<TQorHub>();
+    MinuteHub->SetOutCount(2);
 
     // ---- Event links -----------------------------------------------------------
     // One download cycle is FetchHub's seven outputs in turn: clear Fetched, build
@@ -481,7 +515,7 @@ TMainScheme::TMainScheme()
     LinkEvent(IssueAge->onText, IssuedLabel, &TQorLabel::doText, 0);
     LinkEvent(IssueAge->onColor, IssuedLabel, &TQorLabel::doFontColor, 0);
     LinkEvent(IssueAge->onStale, TrayTip, &TQorTrayTip::doStale, 0);
-    LinkEvent(AgeTimer->onTimer, IssueAge, &TQorIssueTime::doCheck, 0);
+    LinkEvent(AgeTimer->onTimer, MinuteHub, &TQorHub::doEvent, 0);
     LinkEvent(TrayTip->onHint, TrayIcon, &TQorTrayIcon::doHint, 4);
     LinkEvent(IsStorm->onTrue, StormAlert, &TQorStormAlert::doCalm, 0);
     LinkEvent(IsStorm->onFalse, StormAlert, &TQorStormAlert::doStorm, 0);
@@ -489,6 +523,17 @@ TMainScheme::TMainScheme()
     LinkEvent(Schedule->onEvent[2], ForecastHub, &TQorHub::doEvent, 0);
     LinkEvent(ForecastHub->onEvent[0], ForecastPath, &TQorStrCat::doStrCat, 0);
     LinkEvent(ForecastHub->onEvent[1], ForecastReader, &TQorWebFile::doRead, 0);
+    LinkEvent(StartFileHub->onEvent[3], ForecastPath, &TQorStrCat::doStrCat, 0);
+    LinkEvent(StartFileHub->onEvent[4], Forecast, &TQorKpForecast::doRead, 0);
+    LinkEvent(ForecastReader->onRead, Forecast, &TQorKpForecast::doRead, 0);
+    LinkEvent(ResultHub->onEvent[6], Forecast, &TQorKpForecast::doDay, 0);
+    LinkEvent(Forecast->onDay, ForecastBars, &TQorPlotForecast::doDay, 0);
+    LinkEvent(Forecast->onLine, ForecastLabel, &TQorLabel::doText, 0);
+    LinkEvent(Forecast->onColor, ForecastLabel, &TQorLabel::doFontColor, 0);
+    LinkEvent(Forecast->onTip, TrayTip, &TQorTrayTip::doForecast, 0);
+    LinkEvent(Forecast->onAlert, TrayIcon, &TQorTrayIcon::doBalloon, 0);
+    LinkEvent(MinuteHub->onEvent[0], IssueAge, &TQorIssueTime::doCheck, 0);
+    LinkEvent(MinuteHub->onEvent[1], Forecast, &TQorKpForecast::doCheck, 0);
 
     // ---- Data links ------------------------------------------------------------
 
@@ -517,6 +562,8 @@ TMainScheme::TMainScheme()
     LinkData(IssueAge->Bias, BiasStore, &TQorMemory::Value, 0);
     LinkData(ForecastPath->Str1, DataDir, &TQorDataDir::Dir, 0);
     LinkData(ForecastReader->Target, ForecastPath, &TQorStrCat::Result, 0);
+    LinkData(Forecast->FileName, ForecastPath, &TQorStrCat::Result, 0);
+    LinkData(Forecast->Bias, BiasStore, &TQorMemory::Value, 0);
 
     // ---- Finishing pass, in creation order --------------------------------------
 
@@ -543,6 +590,8 @@ TMainScheme::TMainScheme()
     DayFeed->SetInstanceFactory(NewInstance<TDayFeed>);
     Schedule->SetInstanceFactory(NewInstance<TRefreshSchedule>);
     Finish(IssuedLabel);
+    ForecastBars->AttachTo(DayPlot);
+    Finish(ForecastLabel);
 
     // Tab and Shift+Tab move between the form's tab stops (it has none).
     MainForm->Control->KeyNavigation = true;

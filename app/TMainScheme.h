@@ -16,11 +16,13 @@ class TQorIcon;
 class TQorIf_else;
 class TQorIssueTime;
 class TQorKpFileCheck;
+class TQorKpForecast;
 class TQorLED;
 class TQorLabel;
 class TQorMainForm;
 class TQorMemory;
 class TQorMultiElementEx;
+class TQorPlotForecast;
 class TQorPlotter;
 class TQorRegistry;
 class TQorStormAlert;
@@ -56,8 +58,12 @@ class TQorWinFTP;
 // The last three fetch the provider's 3-day Kp forecast at the end of every
 // download cycle (Schedule.onEvent[2], after the LED and any parse, whatever
 // the outcome) into 3-day-geomag-forecast.txt beside DGD.txt. Nothing of it
-// reaches StatusLed or the tray: the forecast is extra, and a failed one keeps
-// the last good file.
+// reaches StatusLed or the tray's icon: the forecast is extra, and a failed
+// one keeps the last good file. Forecast reads that file at start and after
+// each fetch and shows it: ForecastBars on DayPlot for the intervals of the
+// day still to come (drawn again after each histogram refill), ForecastLabel
+// under it, a tooltip line and a balloon for a storm in the next 24 hours.
+// MinuteHub gives AgeTimer's minute to IssueAge and Forecast.
 class TMainScheme : public TScheme, public TDayPlotOwner {
 public:
     TQorMainForm *MainForm;
@@ -116,6 +122,10 @@ public:
     TQorHub *ForecastHub;
     TQorStrCat *ForecastPath;
     TQorWebFile *ForecastReader;
+    TQorKpForecast *Forecast;
+    TQorPlotForecast *ForecastBars;
+    TQorLabel *ForecastLabel;
+    TQorHub *MinuteHub;
 
     TMainScheme();
 

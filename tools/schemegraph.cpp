@@ -24,6 +24,7 @@
 #include "app/TRefreshSchedule.h"
 // Every element class the schemes make: the boxes need their sizes.
 #include "elements/chart/TQorGrapher.h"
+#include "elements/chart/TQorPlotForecast.h"
 #include "elements/chart/TQorPlotHistogram.h"
 #include "elements/chart/TQorPlotter.h"
 #include "elements/io/TQorRegistry.h"
@@ -40,6 +41,7 @@
 #include "elements/text/TQorIssueTime.h"
 #include "elements/text/TQorKpFileCheck.h"
 #include "elements/text/TQorKpDecimals.h"
+#include "elements/text/TQorKpForecast.h"
 #include "elements/text/TQorMath.h"
 #include "elements/text/TQorReplace.h"
 #include "elements/text/TQorStormAlert.h"
@@ -142,7 +144,8 @@ void NameAll(TMainScheme &m)
         N(Schedule); N(UpdatedFormat); N(WebReader); N(FetchedMark); N(Fetched); N(NeedWeb); N(FetchOutcome);
         N(DataDir); N(BiasReader); N(BiasStore); N(StartFileHub); N(StartFileCheck); N(StartParseHub);
         N(FileTime); N(FileTimeFormat); N(IssuedLabel); N(IssueAge); N(AgeTimer); N(TrayTip); N(IsStorm);
-        N(StormAlert); N(ForecastHub); N(ForecastPath); N(ForecastReader);
+        N(StormAlert); N(ForecastHub); N(ForecastPath); N(ForecastReader); N(Forecast); N(ForecastBars);
+        N(ForecastLabel); N(MinuteHub);
     }
     {
         std::string p = "KpParser";

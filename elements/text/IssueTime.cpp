@@ -104,10 +104,14 @@ bool IsStale(double IssuedUt, double NowUt)
     return std::llround((NowUt - IssuedUt) * MsPerDay) > StaleAfterMs;
 }
 
-std::string TipWithLine(const std::string &Base, const std::string &Line, bool Stale)
+std::string TipWithLines(const std::string &Base, std::initializer_list<std::string> Lines)
 {
-    if (!Stale)
+    std::string under;
+    for (const std::string &line : Lines)
+        if (!line.empty())
+            under += "\n" + line;
+    if (under.empty())
         return Base;
-    const std::string line = Line.substr(0, TipLimit - 1);
-    return Base.substr(0, TipLimit - 1 - line.size()) + "\n" + line;
+    under = under.substr(0, TipLimit);
+    return Base.substr(0, TipLimit - under.size()) + under;
 }

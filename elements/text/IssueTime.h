@@ -1,6 +1,7 @@
 #pragma once
 #include <cstddef>
 #include <cstdint>
+#include <initializer_list>
 #include <string>
 
 // The age of the data in DGD.txt. The provider states on a header line when it
@@ -33,6 +34,7 @@ bool IsStale(double IssuedUt, double NowUt);
 // The tray's tooltip holds 63 characters.
 constexpr size_t TipLimit = 63;
 
-// Base, and while Stale, Line under it; Base is shortened rather than Line,
-// so that the whole stays within TipLimit.
-std::string TipWithLine(const std::string &Base, const std::string &Line, bool Stale);
+// Base with each non-empty line of Lines under it, in order; Base is shortened
+// rather than the lines (and the last lines rather than the first), so that
+// the whole stays within TipLimit. Without lines Base is left as it is.
+std::string TipWithLines(const std::string &Base, std::initializer_list<std::string> Lines);

@@ -6,7 +6,7 @@ void TQorTrayTip::doHint(TData &Data, uint16_t)
 {
     Base = ToString(Data);
     HasBase = 1;
-    ForwardStr(Data, onHint, TipWithLine(Base, StaleLine, Stale));
+    Tell(Data);
 }
 
 void TQorTrayTip::doStale(TData &Data, uint16_t)
@@ -15,6 +15,20 @@ void TQorTrayTip::doStale(TData &Data, uint16_t)
     if (stale == Stale)
         return;
     Stale = stale;
+    Tell(Data);
+}
+
+void TQorTrayTip::doForecast(TData &Data, uint16_t)
+{
+    std::string line = ToString(Data);
+    if (line == ForecastLine)
+        return;
+    ForecastLine = std::move(line);
+    Tell(Data);
+}
+
+void TQorTrayTip::Tell(TData &Data)
+{
     if (HasBase)
-        ForwardStr(Data, onHint, TipWithLine(Base, StaleLine, Stale));
+        ForwardStr(Data, onHint, TipWithLines(Base, {Stale ? StaleLine : std::string(), ForecastLine}));
 }

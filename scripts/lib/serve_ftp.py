@@ -1,16 +1,19 @@
 """Serves one DGD.txt by anonymous FTP on loopback, as the data provider's
 server does: the file is pub/latest/DGD.txt of a temporary folder. The same
 folder is served by plain HTTP on the next port, for the program's web
-fallback, with the sample 3-day forecast (resources/sample) beside DGD.txt.
+fallback, with the sample 3-day forecast (resources/sample) beside DGD.txt,
+its dates moved so that it was issued now and its first day is today (UT).
 
   serve_ftp.py <DGD.txt> <port>
 
 Runs until it is stopped (SIGINT or SIGTERM), then removes the folder.
 """
+import datetime
 import functools
 import http.server
 import logging
 import os
+import re
 import shutil
 import signal
 import sys
@@ -22,6 +25,43 @@ from pyftpdlib.handlers import FTPHandler
 from pyftpdlib.servers import FTPServer
 
 
+MONTHS = "Jan Feb Mar Apr May Jun Jul Aug Sep Oct Nov Dec".split()
+
+
+def dated_forecast(text, now):
+    """The forecast text issued at now: its issue line says now, and every
+    "Mon DD" and "DD Mon" of the other lines moves by the days between its
+    issue day and now's."""
+    issued = re.search(r"^:Issued: (\d{4}) (\w{3}) (\d\d) \d{4} UTC.*$", text, re.M)
+    issue_day = datetime.date(int(issued.group(1)), MONTHS.index(issued.group(2)) + 1, int(issued.group(3)))
+    shift = now.date() - issue_day
+
+    def moved(month_name, day_text):
+        # The nearest such date to the issue day, moved: the sample's dates are days from it.
+        dates = []
+        for year in (issue_day.year - 1, issue_day.year, issue_day.year + 1):
+            try:
+                dates.append(datetime.date(year, MONTHS.index(month_name) + 1, int(day_text)))
+            except ValueError:
+                pass
+        return min(dates, key=lambda d: abs(d - issue_day)) + shift
+
+    names = "|".join(MONTHS)
+    lines = []
+    for line in text.splitlines(keepends=True):
+        if line.startswith(":Issued:"):
+            line = now.strftime(":Issued: %Y ") + MONTHS[now.month - 1] + now.strftime(" %d %H%M UTC\n")
+        else:
+            line = re.sub(r"\b(%s) (\d\d)\b" % names,
+                          lambda m: "{0} {1:02d}".format(*(lambda d: (MONTHS[d.month - 1], d.day))(moved(*m.groups()))),
+                          line)
+            line = re.sub(r"\b(\d\d) (%s)\b" % names,
+                          lambda m: "{1:02d} {0}".format(*(lambda d: (MONTHS[d.month - 1], d.day))(moved(m.group(2), m.group(1)))),
+                          line)
+        lines.append(line)
+    return "".join(lines)
+
+
 def main():
     if len(sys.argv) != 3:
         sys.exit(__doc__)
@@ -31,8 +71,10 @@ def main():
         os.makedirs(os.path.join(root, "pub", "latest"))
         shutil.copyfile(sample, os.path.join(root, "pub", "latest", "DGD.txt"))
         here = os.path.dirname(os.path.abspath(__file__))
-        shutil.copyfile(os.path.join(here, "..", "..", "resources", "sample", "3-day-geomag-forecast.txt"),
-                        os.path.join(root, "pub", "latest", "3-day-geomag-forecast.txt"))
+        with open(os.path.join(here, "..", "..", "resources", "sample", "3-day-geomag-forecast.txt")) as sample_forecast:
+            forecast = dated_forecast(sample_forecast.read(), datetime.datetime.utcnow())
+        with open(os.path.join(root, "pub", "latest", "3-day-geomag-forecast.txt"), "w") as served_forecast:
+            served_forecast.write(forecast)
         authorizer = DummyAuthorizer()
         authorizer.add_anonymous(root)  # read-only
         handler = type("Handler", (FTPHandler,), {})

@@ -406,7 +406,7 @@ TSettings With(TSettings A, const TSettings &B)
 const POINT KpValuePlace{310, 215};
 const POINT UpdatedPlace{102, 202};
 const RECT LedRect{336, 11, 351, 26};
-const RECT MonthGraphRect{17, 379, 17 + 335, 379 + 105};
+const RECT MonthGraphRect{17, 395, 17 + 335, 395 + 105};
 const RECT DayPlotRect{15, 272, 15 + 336, 272 + 82};
 
 const COLORREF Green = RGB(0, 128, 0);
@@ -419,7 +419,7 @@ std::string TwoDigits(int Value)
     return text;
 }
 
-const RECT CreditRect{17, 508, 17 + 332, 508 + 17};
+const RECT CreditRect{17, 524, 17 + 332, 524 + 17};
 
 // How wide Text is in the credit label's font (Arial Narrow 8 pt, Cyrillic),
 // as this system draws it. The checks on it assume the fonts scripts/test.sh
@@ -1102,4 +1102,119 @@ TEST(EndToEnd, TheForecastArrivesBesideDgdAndABrokenOneKeepsTheLastWithoutTouchi
     EXPECT_EQ(program.Close(), 0u);
     EXPECT_EQ(ReadFile(program.LocalForecast()), previous) << "the last good forecast stays";
     EXPECT_FALSE(FileThere(program.LocalForecast() + ".part"));
+}
+
+namespace {
+
+const char *const MonthNames[] = {"Jan", "Feb", "Mar", "Apr", "May", "Jun", "Jul", "Aug", "Sep", "Oct", "Nov", "Dec"};
+
+// A forecast for the UT day of the local clock Clock and the days either side,
+// issued Age minutes before it: 5.67 (G2) for each block still to begin, 2.33
+// for those that have begun.
+std::string ForecastAround(const std::string &Clock, int Age)
+{
+    const SYSTEMTIME issued = ClockTime(Clock, BiasMinutes() - Age);
+    const long long nowUt = Ticks(ClockTime(Clock, BiasMinutes()));
+    SYSTEMTIME first = ClockTime(Clock, BiasMinutes() - 24 * 60);
+    first.wHour = first.wMinute = 0;
+    std::string days, title = "NOAA Kp index forecast ";
+    for (int d = 0; d < 3; ++d) {
+        const SYSTEMTIME day = TimeOf(Ticks(first) + d * 24 * 60 * TicksPerMinute);
+        days += std::string("    ") + MonthNames[day.wMonth - 1] + " " + TwoDigits(day.wDay);
+        title += TwoDigits(day.wDay) + " " + MonthNames[day.wMonth - 1] + (d < 2 ? " - " : "\n");
+    }
+    std::string text = ":Product: Geomagnetic Forecast\n:Issued: " + std::to_string(issued.wYear) + " " +
+                       MonthNames[issued.wMonth - 1] + " " + TwoDigits(issued.wDay) + " " + TwoDigits(issued.wHour) +
+                       TwoDigits(issued.wMinute) + " UTC\n#\n" + title + "        " + days + "\n";
+    for (int b = 0; b < 8; ++b) {
+        text += TwoDigits(3 * b) + "-" + TwoDigits(3 * b + 3) + "UT";
+        for (int d = 0; d < 3; ++d) {
+            const long long start = Ticks(first) + (d * 24 + 3 * b) * 60 * TicksPerMinute;
+            text += start > nowUt ? "  5.67 (G2)" : "  2.33     ";
+        }
+        text += "\n";
+    }
+    return text;
+}
+
+const POINT ForecastPlace{15, 357};
+
+// How many pixels of the histogram's right part (the intervals from 12:00 on)
+// or left part are one of the forecast's tints.
+int PaleCount(const layertest::TPixels &Screen, bool Right)
+{
+    const RECT part = Right ? RECT{DayPlotRect.left + 172, DayPlotRect.top, DayPlotRect.right, DayPlotRect.bottom}
+                            : RECT{DayPlotRect.left, DayPlotRect.top, DayPlotRect.left + 164, DayPlotRect.bottom};
+    return Screen.Count(RGB(255, 191, 191), part) + Screen.Count(RGB(255, 255, 191), part) +
+           Screen.Count(RGB(191, 223, 191), part);
+}
+
+} // namespace
+
+// At 14:45 the day's histogram has observed bars up to 12:00; a served forecast
+// adds pale bars for the rest of the day, its line under it, a tooltip line and
+// one balloon for the storm due at the next block. A stale forecast or a broken
+// file beside the program shows nothing, and the observed bars are the same
+// pixels in all three.
+TEST(EndToEnd, AServedForecastFillsTheRestOfTheDayAndAStaleOrBrokenOneLeavesTheHistogramAsItWas)
+{
+    const std::string clock = "2026-12-06 14:45";
+    WriteFile(ServedPath(), DgdWithLatest("2346----"));
+    const std::string served = Env("TERVIK_FTP_ROOT") + "\\pub\\latest\\forecast-e2e.txt";
+    WriteFile(served, ForecastAround(clock, 60));
+    // The storm is due at the next whole three hours of UT, told in local time.
+    const SYSTEMTIME ut = ClockTime(clock, BiasMinutes());
+    const SYSTEMTIME due = ClockTime(clock, (3 - ut.wHour % 3) * 60 - ut.wMinute);
+    const std::string when = (due.wDay == 6 ? "с " : "завтра с ") + TwoDigits(due.wHour) + ":" + TwoDigits(due.wMinute);
+
+    std::vector<layertest::TPixels> screens;
+    const struct {
+        const char *What;
+        std::string Beside; // the forecast file there at start
+        bool Served;
+    } runs[] = {
+        {"served", "", true},
+        {"stale", ForecastAround(clock, 36 * 60 + 1), false},
+        {"broken", "<html><pre>\n" + ForecastAround(clock, 60) + "</pre></html>\n", false},
+    };
+    for (const auto &run : runs) {
+        SCOPED_TRACE(run.What);
+        TProgram program;
+        if (!run.Beside.empty())
+            WriteFile(program.LocalForecast(), run.Beside);
+        TSettings settings = With(Server("TERVIK_FTP_TEST_PORT"), {{"TERVIK_E2E_CLOCK", clock}});
+        if (run.Served)
+            settings.push_back({"TERVIK_E2E_FORECAST_URL", WebUrl("TERVIK_HTTP_TEST_PORT", "/pub/latest/forecast-e2e.txt")});
+        ASSERT_TRUE(program.Start(settings));
+        ASSERT_NE(program.Form(), nullptr);
+        ASSERT_TRUE(program.WaitTip(run.Served ? "Kp:6\nПрогноз: буря Kp 6 " + when : "Kp:6")) << Describe(program.Tray());
+        const std::string line = program.TextAt(ForecastPlace.x, ForecastPlace.y);
+        if (run.Served) {
+            EXPECT_EQ(line, "Прогноз на 24 ч: наибольший Kp 6 " + when);
+            EXPECT_EQ(program.Balloons(),
+                      (std::vector<std::string>{"Геомагнитная буря: Kp 6", "Геомагнитная буря ожидается: Kp 6 " + when}))
+                << Describe(program.Tray());
+        } else {
+            EXPECT_EQ(line, "");
+            for (const TTrayCall &call : program.Tray())
+                EXPECT_EQ(call.Tip.find('\n'), std::string::npos) << "no second line" << Describe(program.Tray());
+        }
+        ASSERT_TRUE(program.LedShows(Green));
+        ASSERT_TRUE(WaitFor([&] { return program.Screen().Count(Red, DayPlotRect) > 20; }, 10000))
+            << "the histogram is painted, with the observed 6";
+        screens.push_back(program.Screen());
+        const layertest::TPixels &screen = screens.back();
+        EXPECT_EQ(PaleCount(screen, false), 0) << "no forecast before 12:00";
+        if (run.Served)
+            EXPECT_GT(PaleCount(screen, true), 3 * 30 * 20) << "pale bars from 15:00 on";
+        else
+            EXPECT_EQ(PaleCount(screen, true), 0);
+        EXPECT_EQ(program.Close(), 0u);
+    }
+    ASSERT_EQ(screens.size(), 3u);
+    for (int y = DayPlotRect.top; y < DayPlotRect.bottom; ++y)
+        for (int x = DayPlotRect.left; x < DayPlotRect.left + 164; ++x)
+            for (size_t s = 1; s < 3; ++s)
+                ASSERT_EQ(screens[s].At(x, y), screens[0].At(x, y)) << "observed bars at " << x << "," << y << " run " << s;
+    DeleteFileA(served.c_str());
 }

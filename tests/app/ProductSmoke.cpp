@@ -1,7 +1,8 @@
 // product_smoke <program.exe> <sample DGD.txt> <value>
 // Runs a build of the product (the 32-bit tervik.exe, built with its servers on
-// loopback) as a user meets it: the tray tooltip comes to "Kp:<value>", a
-// click on the icon shows the window with that value and the update time,
+// loopback) as a user meets it: the tray tooltip comes to "Kp:<value>" with the
+// served forecast's storm line under it, a click on the icon shows the window
+// with that value and the update time,
 // closing the window ends the program with exit code 0 and takes the icon out
 // of the tray, and the DGD.txt beside the program is the served file byte for
 // byte. Prints what it saw; exit 0 when all of it held.
@@ -103,7 +104,12 @@ int main(int argc, char **argv)
     check(Within(Patience, [&] { return (form = FindWindowA("obj_Form", "Tervik v4")) != nullptr; }),
           "the program made its form");
     std::vector<std::string> tips;
-    const bool shown = Within(Patience, [&] { return (tips = TrayTips()) == std::vector<std::string>{tip}; });
+    // The served forecast, issued now, has 5.33 tomorrow: a storm line under the value.
+    const std::string storm = tip + "\nПрогноз: буря Kp 5 ";
+    const bool shown = Within(Patience, [&] {
+        tips = TrayTips();
+        return tips.size() == 1 && tips[0].compare(0, storm.size(), storm) == 0;
+    });
     check(shown, "one tray icon, tooltip \"" + (tips.empty() ? std::string("(none)") : tips.front()) + "\"");
 
     PostMessageA(form, WM_USER + 1, 1, WM_LBUTTONUP); // the icon's click, as the tray sends it

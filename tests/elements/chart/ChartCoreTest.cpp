@@ -10,6 +10,7 @@
 
 #include "elements/chart/TGrapherCore.h"
 #include "elements/chart/THistogramSeries.h"
+#include "elements/chart/TQorPlotForecast.h"
 #include "elements/chart/TQorPlotHistogram.h"
 #include "elements/chart/TRecordingPlotter.h"
 #include "runtime/RuntimeTestKit.h"
@@ -331,6 +332,43 @@ TEST(PlotHistogram, StepTwoFromStartXTwoRepaintsPerBarAndTheTenthBarDropsTheFirs
     EXPECT_EQ(Column(bars.Series->Values, &TChartItem::X), (std::vector<double>{6, 8, 10, 12, 14, 16, 18, 20, 22}))
         << "from StartX 2 in steps of 2, the two oldest dropped";
     EXPECT_EQ(Column(bars.Series->Values, &TChartItem::Y), (std::vector<double>{3, 4, 5, 6, 7, 8, 9, 10, 11}));
+}
+
+// Alone on the plot, the day's bars span X 2 to 16 as the observed ones do; only
+// the intervals with a forecast are drawn, outlined in their level's colour and
+// filled with its tint; a new day takes the place of the last.
+TEST(PlotForecast, DrawsTheDaysForecastAsOutlinedPaleBarsWhereTheObservedOnesWouldStand)
+{
+    Running on;
+    TRecordingPlotter p;
+    p.MaxY = 8.0;
+    TQorPlotForecast forecast;
+    forecast.LowColor = 0x008000;
+    forecast.MiddleColor = 0x00FFFF;
+    forecast.HighColor = 0x0000FF;
+    forecast.HalfWidth = 1;
+    forecast.Step = 2.0;
+    forecast.StartX = 2.0;
+    forecast.AttachTo(&p);
+    for (const char *day : {"--------", "----3469"}) {
+        TData d = StrData(day);
+        forecast.doDay(d, 0);
+    }
+    EXPECT_EQ(Column(forecast.Series->Values, &TChartItem::X), (std::vector<double>{2, 4, 6, 8, 10, 12, 14, 16}));
+    EXPECT_EQ(p.Repaints, 2);
+    TRecordingCanvas c;
+    p.Draw(c, 336, 82, Back);
+    ASSERT_EQ(c.Rects.size(), 5u) << "four bars and the frame";
+    const struct {
+        TChartRect R;
+        uint32_t Pen, Brush;
+    } bars[] = {{{168, 51, 216, 82}, 0x008000, 0xBFDFBF}, {{216, 41, 264, 82}, 0x00FFFF, 0xBFFFFF},
+                {{264, 20, 312, 82}, 0x0000FF, 0xBFBFFF}, {{312, -10, 360, 82}, 0x0000FF, 0xBFBFFF}};
+    for (size_t i = 0; i < 4; ++i) {
+        EXPECT_EQ(c.Rects[i].R, bars[i].R) << "bar " << i;
+        EXPECT_EQ(c.Rects[i].PenColor, bars[i].Pen) << "bar " << i;
+        EXPECT_EQ(c.Rects[i].BrushColor, bars[i].Brush) << "bar " << i;
+    }
 }
 
 TEST(PlotHistogram, DestructionIsSafeInEitherOrderWithThePlotter)

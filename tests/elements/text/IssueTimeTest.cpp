@@ -102,7 +102,7 @@ TEST(TQorIssueTime, ACheckTellsOnlyAChangeOfTheAgeAsTheClockGoesOn)
     EXPECT_EQ(age.Run(age.Issue, &TQorIssueTime::doCheck), Journal{});
 }
 
-TEST(TQorTrayTip, AddsTheLineWithin63CharactersAndRepeatsTheTooltipOnlyWhenTheStateChanges)
+TEST(TQorTrayTip, AddsTheLinesWithin63CharactersAndRepeatsTheTooltipOnlyWhenTheStateChanges)
 {
     Running on;
     Bench b;
@@ -117,4 +117,13 @@ TEST(TQorTrayTip, AddsTheLineWithin63CharactersAndRepeatsTheTooltipOnlyWhenTheSt
     EXPECT_EQ(b.Run(tip, &TQorTrayTip::doHint, StrData(longer)), Journal{"hint str " + longer.substr(0, 47) + line})
         << "63 characters, the line whole";
     EXPECT_EQ(b.Run(tip, &TQorTrayTip::doStale, IntData(0)), Journal{"hint str " + longer});
+    // The forecast's line goes under the stale one, and goes when it is empty.
+    const std::string storm = "Прогноз: буря Kp 6 завтра с 03:00";
+    EXPECT_EQ(b.Run(tip, &TQorTrayTip::doHint, StrData("Kp:6")), Journal{"hint str Kp:6"});
+    EXPECT_EQ(b.Run(tip, &TQorTrayTip::doForecast, StrData(storm)), Journal{"hint str Kp:6\n" + storm});
+    EXPECT_EQ(b.Run(tip, &TQorTrayTip::doForecast, StrData(storm)), Journal{});
+    EXPECT_EQ(b.Run(tip, &TQorTrayTip::doStale, IntData(1)), Journal{"hint str Kp:6" + line + "\n" + storm});
+    EXPECT_EQ(b.Run(tip, &TQorTrayTip::doHint, StrData(longer)),
+              Journal{"hint str " + longer.substr(0, 63 - line.size() - 1 - storm.size()) + line + "\n" + storm});
+    EXPECT_EQ(b.Run(tip, &TQorTrayTip::doForecast, StrData("")), Journal{"hint str " + longer.substr(0, 47) + line});
 }

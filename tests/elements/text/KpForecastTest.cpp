@@ -1,12 +1,20 @@
 // The provider's 3-day Kp forecast: its table read, its UT blocks laid on the
-// local day, and the peak of the next 24 hours.
+// local day, the peak of the next 24 hours, and all of it as the forecast
+// element tells it by a set clock and bias.
 #include <gtest/gtest.h>
 
+#include <cstdio>
+#include <filesystem>
 #include <fstream>
 #include <iterator>
 #include <string>
+#include <utility>
 
+#include "TextTestKit.h"
 #include "elements/text/KpForecast.h"
+#include "elements/text/TQorKpForecast.h"
+#include "elements/text/TimeServices.h"
+#include "runtime/TQorMemory.h"
 #include "winlayer/DateTime.h"
 
 using winlayer::TSystemTime;
@@ -195,4 +203,95 @@ TEST(KpForecast, LaysTheBlocksOnTheLocalDayAndFindsThePeakOfTheNext24Hours)
                    ":" + std::to_string(due.Minute) + (peak.Storm ? " storm" : "");
         EXPECT_EQ(told, p.Peak) << std::fixed << p.NowUt;
     }
+}
+
+namespace {
+
+TSystemTime ForecastNow{};
+
+// The forecast element reading Path with the bias from a memory at the local
+// clock ForecastNow, telling everything into the bench's journal.
+struct Shown : textkit::Bench {
+    TQorMemory *BiasStore = Make<TQorMemory>();
+    TQorKpForecast *Forecast = Make<TQorKpForecast>();
+    TClockProc Platform = SetClock([] { return ForecastNow; });
+
+    Shown(const std::string &Path, int32_t Bias)
+    {
+        BiasStore->SetDefault(IntData(Bias));
+        Forecast->FFileName = Path;
+        Forecast->LineText = "peak ";
+        Forecast->TipText = "storm ";
+        Forecast->AlertText = "expected ";
+        Forecast->DueToday = "'at' HH:mm";
+        Forecast->DueTomorrow = "'tomorrow' HH:mm";
+        Forecast->DueNow = "now";
+        Forecast->ColorLow = 1;
+        Forecast->ColorMiddle = 2;
+        Forecast->ColorHigh = 3;
+        LinkData(Forecast->Bias, BiasStore, &TQorMemory::Value, 0);
+        for (auto point : {std::make_pair(&Forecast->onDay, "day"), {&Forecast->onLine, "line"},
+                           {&Forecast->onColor, "color"}, {&Forecast->onTip, "tip"}, {&Forecast->onAlert, "alert"}})
+            ProbeFor(*point.first, point.second);
+    }
+    ~Shown() { SetClock(Platform); }
+};
+
+textkit::Journal Everything(const std::string &Day, const std::string &Line, int Color, const std::string &Tip)
+{
+    return {"day str " + Day, "line str " + Line, "color int " + std::to_string(Color), "tip str " + Tip};
+}
+
+std::string Written(const std::string &Name, const std::string &Bytes)
+{
+    const std::string path = (std::filesystem::temp_directory_path() / Name).string();
+    std::ofstream(path, std::ios::binary | std::ios::trunc) << Bytes;
+    return path;
+}
+
+} // namespace
+
+// The bundled sample (issued 6 Dec 12:30 UT; 5.33 at 03-06UT on the 7th).
+TEST(TQorKpForecast, ShowsTheRestOfTheLocalDayAndThePeakOfTheNext24HoursAndTellsAStormOncePerIssue)
+{
+    textkit::Running on;
+    const std::string path = Written("tervik-forecast-test.txt", Sample());
+    {
+        Shown shown(path, 0);
+        ForecastNow = {2026, 12, 0, 6, 14, 45, 0, 0};
+        textkit::Journal first = Everything("----3344", "peak 5 tomorrow 03:00", 3, "storm 5 tomorrow 03:00");
+        first.push_back("alert str expected 5 tomorrow 03:00");
+        EXPECT_EQ(shown.Run(shown.Forecast, &TQorKpForecast::doRead), first);
+        EXPECT_EQ(shown.Run(shown.Forecast, &TQorKpForecast::doCheck), textkit::Journal{});
+        ForecastNow.Hour = 15;
+        EXPECT_EQ(shown.Run(shown.Forecast, &TQorKpForecast::doCheck), textkit::Journal{"day str -----344"});
+        EXPECT_EQ(shown.Run(shown.Forecast, &TQorKpForecast::doDay), textkit::Journal{"day str -----344"});
+        // The next day, the storm due today, and no second balloon for the same issue.
+        ForecastNow = {2026, 12, 0, 7, 0, 30, 0, 0};
+        EXPECT_EQ(shown.Run(shown.Forecast, &TQorKpForecast::doCheck),
+                  (textkit::Journal{"day str 55443434", "line str peak 5 at 03:00", "color int 3",
+                                    "tip str storm 5 at 03:00"}));
+        ForecastNow.Hour = 4;
+        EXPECT_EQ(shown.Run(shown.Forecast, &TQorKpForecast::doRead),
+                  Everything("-5443434", "peak 5 now", 3, "storm 5 now"));
+        // 36 hours after the issue and a minute: nothing at all.
+        ForecastNow = {2026, 12, 0, 8, 0, 31, 0, 0};
+        EXPECT_EQ(shown.Run(shown.Forecast, &TQorKpForecast::doCheck),
+                  (textkit::Journal{"day str --------", "line str ", "color int 1", "tip str "}));
+    }
+    {
+        // Three hours east: local 14:45 is 11:45 UT; the peak at 03:00 UT is 06:00 local.
+        Shown shown(path, -180);
+        ForecastNow = {2026, 12, 0, 6, 14, 45, 0, 0};
+        textkit::Journal east = Everything("----3334", "peak 5 tomorrow 06:00", 3, "storm 5 tomorrow 06:00");
+        east.push_back("alert str expected 5 tomorrow 06:00");
+        EXPECT_EQ(shown.Run(shown.Forecast, &TQorKpForecast::doRead), east);
+    }
+    // A page in place of the file, then no file: nothing, and never a balloon.
+    for (const std::string &broken : {Written("tervik-forecast-test.txt", "<html>" + Sample()), path + ".none"}) {
+        Shown shown(broken, 0);
+        ForecastNow = {2026, 12, 0, 6, 14, 45, 0, 0};
+        EXPECT_EQ(shown.Run(shown.Forecast, &TQorKpForecast::doRead), Everything("--------", "", 1, "")) << broken;
+    }
+    std::remove(path.c_str());
 }
