@@ -1067,43 +1067,6 @@ TEST(EndToEnd, AHundredStalledCyclesLeaveAtMostFourWorkerThreads)
     EXPECT_EQ(program.Close(), 0u);
 }
 
-// After the cycle the forecast comes beside DGD.txt; a broken one (a portal's page)
-// keeps the last good file, and neither touches the LED or the tray.
-TEST(EndToEnd, TheForecastArrivesBesideDgdAndABrokenOneKeepsTheLastWithoutTouchingLedOrTray)
-{
-    WriteFile(ServedPath(), DgdWithLatest("2346----"));
-    const std::string latest = Env("TERVIK_FTP_ROOT") + "\\pub\\latest\\";
-    const std::string forecast = ReadFile(latest + "3-day-geomag-forecast.txt");
-    ASSERT_FALSE(forecast.empty()) << "ftp_servers.py serves the sample forecast";
-    {
-        TProgram program;
-        ASSERT_TRUE(program.Start(With(With(Server("TERVIK_FTP_TEST_PORT"), ClockAtUt(14, 45)),
-                                       {{"TERVIK_E2E_FORECAST_URL",
-                                         WebUrl("TERVIK_HTTP_TEST_PORT", "/pub/latest/3-day-geomag-forecast.txt")}})));
-        EXPECT_TRUE(WaitFor([&] { return ReadFile(program.LocalForecast()) == forecast; }))
-            << "the served forecast, byte for byte";
-        EXPECT_EQ(program.Close(), 0u);
-    }
-    const std::string previous = forecast.substr(0, forecast.size() / 2) + "# the last good one\n";
-    const TWebLog web;
-    TProgram program;
-    WriteFile(program.LocalForecast(), previous);
-    ASSERT_TRUE(program.Start(With(With(Server("TERVIK_FTP_TEST_PORT"), ClockAtUt(14, 45)),
-                                   {{"TERVIK_E2E_FORECAST_URL",
-                                     WebUrl("TERVIK_HTTP_TEST_PORT", "/html/pub/latest/3-day-geomag-forecast.txt")}})));
-    ASSERT_TRUE(program.WaitTip("Kp:6")) << Describe(program.Tray());
-    ASSERT_TRUE(WaitFor([&] { return !web.Requests().empty(); })) << "the forecast is asked for";
-    std::map<std::string, long long> report;
-    EXPECT_TRUE(WaitFor([&] { return !(report = program.Report()).empty() && report.at("workers") == 0; }));
-    EXPECT_TRUE(program.LedShows(Green)) << "a broken forecast leaves the LED green";
-    const std::vector<TTrayCall> calls = program.Tray();
-    for (const TTrayCall &call : calls)
-        EXPECT_NE(call.Icon, "ICON4") << "and the tray without the error icon" << Describe(calls);
-    EXPECT_EQ(program.Close(), 0u);
-    EXPECT_EQ(ReadFile(program.LocalForecast()), previous) << "the last good forecast stays";
-    EXPECT_FALSE(FileThere(program.LocalForecast() + ".part"));
-}
-
 namespace {
 
 const char *const MonthNames[] = {"Jan", "Feb", "Mar", "Apr", "May", "Jun", "Jul", "Aug", "Sep", "Oct", "Nov", "Dec"};
@@ -1151,17 +1114,19 @@ int PaleCount(const layertest::TPixels &Screen, bool Right)
 
 } // namespace
 
-// At 14:45 the day's histogram has observed bars up to 12:00; a served forecast
-// adds pale bars for the rest of the day, its line under it, a tooltip line and
-// one balloon for the storm due at the next block. A stale forecast or a broken
-// file beside the program shows nothing, and the observed bars are the same
-// pixels in all three.
+// At 14:45 the day's histogram has observed bars up to 12:00. A served forecast
+// arrives beside DGD.txt and adds pale bars for the rest of the day, its line,
+// a tooltip line and one balloon for the storm due at the next block. A stale
+// forecast shows nothing; so does a broken one, which a portal's page served
+// in its place does not replace; neither touches the LED or the tray's icon.
+// The observed bars are the same pixels in all three.
 TEST(EndToEnd, AServedForecastFillsTheRestOfTheDayAndAStaleOrBrokenOneLeavesTheHistogramAsItWas)
 {
     const std::string clock = "2026-12-06 14:45";
     WriteFile(ServedPath(), DgdWithLatest("2346----"));
+    const std::string forecast = ForecastAround(clock, 60);
     const std::string served = Env("TERVIK_FTP_ROOT") + "\\pub\\latest\\forecast-e2e.txt";
-    WriteFile(served, ForecastAround(clock, 60));
+    WriteFile(served, forecast);
     // The storm is due at the next whole three hours of UT, told in local time.
     const SYSTEMTIME ut = ClockTime(clock, BiasMinutes());
     const SYSTEMTIME due = ClockTime(clock, (3 - ut.wHour % 3) * 60 - ut.wMinute);
@@ -1171,44 +1136,51 @@ TEST(EndToEnd, AServedForecastFillsTheRestOfTheDayAndAStaleOrBrokenOneLeavesTheH
     const struct {
         const char *What;
         std::string Beside; // the forecast file there at start
-        bool Served;
+        const char *Path;   // on the HTTP server; none: a closed port
+        std::string After;  // the forecast file there in the end
     } runs[] = {
-        {"served", "", true},
-        {"stale", ForecastAround(clock, 36 * 60 + 1), false},
-        {"broken", "<html><pre>\n" + ForecastAround(clock, 60) + "</pre></html>\n", false},
+        {"served", "", "/pub/latest/forecast-e2e.txt", forecast},
+        {"stale", ForecastAround(clock, 36 * 60 + 1), nullptr, ForecastAround(clock, 36 * 60 + 1)},
+        {"broken", forecast.substr(0, 400), "/html/pub/latest/forecast-e2e.txt", forecast.substr(0, 400)},
     };
     for (const auto &run : runs) {
         SCOPED_TRACE(run.What);
+        const bool served = run.After == forecast;
         TProgram program;
         if (!run.Beside.empty())
             WriteFile(program.LocalForecast(), run.Beside);
         TSettings settings = With(Server("TERVIK_FTP_TEST_PORT"), {{"TERVIK_E2E_CLOCK", clock}});
-        if (run.Served)
-            settings.push_back({"TERVIK_E2E_FORECAST_URL", WebUrl("TERVIK_HTTP_TEST_PORT", "/pub/latest/forecast-e2e.txt")});
+        if (run.Path)
+            settings.push_back({"TERVIK_E2E_FORECAST_URL", WebUrl("TERVIK_HTTP_TEST_PORT", run.Path)});
+        const TWebLog web;
         ASSERT_TRUE(program.Start(settings));
         ASSERT_NE(program.Form(), nullptr);
-        ASSERT_TRUE(program.WaitTip(run.Served ? "Kp:6\nПрогноз: буря Kp 6 " + when : "Kp:6")) << Describe(program.Tray());
+        ASSERT_TRUE(program.WaitTip(served ? "Kp:6\nПрогноз: буря Kp 6 " + when : "Kp:6")) << Describe(program.Tray());
+        std::map<std::string, long long> report;
+        ASSERT_TRUE(WaitFor([&] {
+            return (!run.Path || !web.Requests().empty()) && !(report = program.Report()).empty() &&
+                   report.at("workers") == 0;
+        })) << "the forecast's download is over";
+        EXPECT_EQ(ReadFile(program.LocalForecast()), run.After);
         const std::string line = program.TextAt(ForecastPlace.x, ForecastPlace.y);
-        if (run.Served) {
-            EXPECT_EQ(line, "Прогноз на 24 ч: наибольший Kp 6 " + when);
-            EXPECT_EQ(program.Balloons(),
-                      (std::vector<std::string>{"Геомагнитная буря: Kp 6", "Геомагнитная буря ожидается: Kp 6 " + when}))
-                << Describe(program.Tray());
-        } else {
-            EXPECT_EQ(line, "");
-            for (const TTrayCall &call : program.Tray())
-                EXPECT_EQ(call.Tip.find('\n'), std::string::npos) << "no second line" << Describe(program.Tray());
-        }
+        EXPECT_EQ(line, served ? "Прогноз на 24 ч: наибольший Kp 6 " + when : "");
+        std::vector<std::string> balloons{"Геомагнитная буря: Kp 6"};
+        if (served)
+            balloons.push_back("Геомагнитная буря ожидается: Kp 6 " + when);
+        EXPECT_EQ(program.Balloons(), balloons) << Describe(program.Tray());
+        for (const TTrayCall &call : program.Tray())
+            EXPECT_TRUE(call.Icon != "ICON4" && (served || call.Tip.find('\n') == std::string::npos))
+                << "no error icon, no forecast line" << Describe(program.Tray());
+
         ASSERT_TRUE(program.LedShows(Green));
         ASSERT_TRUE(WaitFor([&] { return program.Screen().Count(Red, DayPlotRect) > 20; }, 10000))
             << "the histogram is painted, with the observed 6";
         screens.push_back(program.Screen());
-        const layertest::TPixels &screen = screens.back();
-        EXPECT_EQ(PaleCount(screen, false), 0) << "no forecast before 12:00";
-        if (run.Served)
-            EXPECT_GT(PaleCount(screen, true), 3 * 30 * 20) << "pale bars from 15:00 on";
+        EXPECT_EQ(PaleCount(screens.back(), false), 0) << "no forecast before 12:00";
+        if (served)
+            EXPECT_GT(PaleCount(screens.back(), true), 3 * 30 * 20) << "pale bars from 15:00 on";
         else
-            EXPECT_EQ(PaleCount(screen, true), 0);
+            EXPECT_EQ(PaleCount(screens.back(), true), 0);
         EXPECT_EQ(program.Close(), 0u);
     }
     ASSERT_EQ(screens.size(), 3u);

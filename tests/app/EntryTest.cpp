@@ -1,6 +1,8 @@
-// The program entry, on the real tervik.exe: "/ih" shows only the information box;
-// anything else starts the program hidden until its form is closed. And the
-// manifest the built file carries for Windows.
+// The program entry: "/ih" shows only the information box (on the real
+// tervik.exe); anything else starts the program hidden until its form is closed
+// (on the test build of the same entry, its servers set to a closed port on
+// loopback, so that no test reaches the data provider). And the manifest the
+// built file carries for Windows.
 #include <gtest/gtest.h>
 #include <windows.h>
 
@@ -17,11 +19,25 @@ namespace {
 
 const DWORD Patience = 60000; // Wine may be slow to start a program
 
+std::string FromTestDir(std::string Relative)
+{
+    std::replace(Relative.begin(), Relative.end(), '/', '\\');
+    return testsupport::ExeDirectory() + Relative;
+}
+
 std::string TervikPath()
 {
-    std::string relative = TERVIK_EXE_FROM_TEST_DIR;
-    std::replace(relative.begin(), relative.end(), '/', '\\');
-    return testsupport::ExeDirectory() + relative;
+    return FromTestDir(TERVIK_EXE_FROM_TEST_DIR);
+}
+
+// The test build, every download of it refused at once on loopback.
+std::string OfflinePath()
+{
+    for (const char *name : {"TERVIK_E2E_WEB_URL", "TERVIK_E2E_FORECAST_URL"})
+        SetEnvironmentVariableA(name, "http://127.0.0.1:1/");
+    SetEnvironmentVariableA("TERVIK_E2E_FTP_HOST", "127.0.0.1");
+    SetEnvironmentVariableA("TERVIK_E2E_FTP_PORT", "1");
+    return FromTestDir(TERVIK_E2E_EXE_FROM_TEST_DIR);
 }
 
 } // namespace
@@ -62,7 +78,7 @@ TEST(Entry, AnyOtherCommandLineStartsTheProgramHiddenUntilItsFormIsClosed)
     for (const char *args : arguments) {
         SCOPED_TRACE(std::string("arguments: '") + args + "'");
         TChild child;
-        ASSERT_TRUE(child.Start(TervikPath(), args)) << TervikPath();
+        ASSERT_TRUE(child.Start(OfflinePath(), args)) << OfflinePath();
         HWND form = testsupport::WaitForWindowOf(
             child, [](HWND w) { return ClassOf(w) == "obj_Form"; }, Patience);
         ASSERT_NE(form, nullptr) << "the program made no form";
