@@ -1,7 +1,5 @@
 #include "TForecastSeries.h"
 
-#include "PlotterInterface.h"
-
 uint32_t TForecastSeries::LevelColor(double Y) const
 {
     return Y <= 3.0 ? LowColor : Y < 5.0 ? MiddleColor : HighColor;
@@ -20,15 +18,7 @@ uint32_t TForecastSeries::Pale(uint32_t Color)
 void TForecastSeries::Draw(TChartCanvas &Canvas, int32_t Width, int32_t Height, double RangeY, double RangeX,
                            double MinY, double MinX)
 {
-    TPlotArea area;
-    area.Width = Width;
-    area.Height = Height;
-    area.RangeY = RangeY;
-    area.RangeX = RangeX;
-    area.MinY = MinY;
-    area.MinX = MinX;
-    area.MarginLeft = Plotter ? Plotter->PlotMarginLeft() : 0;
-    area.MarginTop = Plotter ? Plotter->PlotMarginTop() : 0;
+    const TPlotArea area = AreaOf(Width, Height, RangeY, RangeX, MinY, MinX);
     Canvas.SetPenStyle(cpsSolid);
     Canvas.SetPenWidth(1);
     Canvas.SetBrushStyle(cbsSolid);

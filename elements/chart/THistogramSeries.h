@@ -21,4 +21,8 @@ public:
 
     // The rectangle Draw gives a bar.
     TChartRect BarAt(const TChartItem &Bar, const TPlotArea &Area) const;
+
+protected:
+    // The plot area Draw is given, with the plotter's margins.
+    TPlotArea AreaOf(int32_t Width, int32_t Height, double RangeY, double RangeX, double MinY, double MinX) const;
 };
