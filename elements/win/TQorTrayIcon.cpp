@@ -128,6 +128,10 @@ void TQorTrayIcon::AddIcon()
     if (NotifyIcon(NIM_ADD, &Record) || NotifyIcon(NIM_MODIFY, &Record)) {
         IconAdded = 1;
         StopRetry();
+        std::vector<std::string> waiting;
+        waiting.swap(PendingBalloons);
+        for (const std::string &text : waiting)
+            ShowBalloon(text);
         return;
     }
     IconAdded = 0;
@@ -302,7 +306,16 @@ bool TQorTrayIcon::Messages(void *Self, TWinControl *Sender, MSG &Msg, LRESULT &
 
 void TQorTrayIcon::doBalloon(TData &Data, uint16_t)
 {
-    const std::string text = ToString(Data);
+    if (IconAdded)
+        return ShowBalloon(ToString(Data));
+    // The last few are news enough.
+    if (PendingBalloons.size() == MaxPendingBalloons)
+        PendingBalloons.erase(PendingBalloons.begin());
+    PendingBalloons.push_back(ToString(Data));
+}
+
+void TQorTrayIcon::ShowBalloon(const std::string &Text)
+{
     NOTIFYICONDATAA balloon = Record;
     balloon.cbSize = NOTIFYICONDATAA_V2_SIZE;
     balloon.hWnd = Form->GetHandle();
@@ -311,7 +324,7 @@ void TQorTrayIcon::doBalloon(TData &Data, uint16_t)
     balloon.hIcon = nullptr;
     std::memset(balloon.szTip, 0, sizeof balloon.szTip);
     std::memset(balloon.szInfo, 0, sizeof balloon.szInfo);
-    std::memcpy(balloon.szInfo, text.data(), std::min(text.size(), sizeof balloon.szInfo - 1));
+    std::memcpy(balloon.szInfo, Text.data(), std::min(Text.size(), sizeof balloon.szInfo - 1));
     std::memset(balloon.szInfoTitle, 0, sizeof balloon.szInfoTitle);
     std::memcpy(balloon.szInfoTitle, BalloonTitle.data(),
                 std::min(BalloonTitle.size(), sizeof balloon.szInfoTitle - 1));

@@ -4,6 +4,7 @@
 
 #include <cstdint>
 #include <string>
+#include <vector>
 
 #include "runtime/TPointLink.h"
 #include "winlayer/WinControl.h"
@@ -52,8 +53,12 @@ public:
     // A notification balloon from the icon: the incoming value's string as
     // its text, under BalloonTitle. It needs the larger record of Windows 2000
     // and later (NIF_INFO); only this request carries it, in a copy, so every
-    // other request keeps the first layout.
+    // other request keeps the first layout. While the shell does not have the
+    // icon yet (as at logon) balloons wait in PendingBalloons and go, in
+    // order, once it has.
     std::string BalloonTitle;
+    std::vector<std::string> PendingBalloons;
+    static constexpr size_t MaxPendingBalloons = 4;
     void doBalloon(TData &Data, uint16_t Index);
 
     void doHide(TData &Data, uint16_t Index);
@@ -87,6 +92,7 @@ private:
     void Restore(bool Remove);
     void AddIcon();
     void DropIcon();
+    void ShowBalloon(const std::string &Text);
     static void RetryTick(void *Self, winlayer::TWinTimer *Sender);
     void StopRetry();
     void CallbackEvents(LPARAM MouseMessage);

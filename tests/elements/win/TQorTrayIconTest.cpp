@@ -264,10 +264,15 @@ TEST_F(TrayTest, ARefusedAddIsTriedAgainWithTheStateOfTheMomentAndTaskbarCreated
     Tray->doSetIcon(icon, 0);
     TData hint = StrData("Kp:5");
     Tray->doHint(hint, 0);
+    TData storm = StrData("Kp 6");
+    Tray->doBalloon(storm, 0);
     ASSERT_TRUE(PumpUntil([] { return ShellHasIcon; })) << Count(NIM_ADD) << " adds";
     PumpUntil([] { return false; }, 200);
     EXPECT_EQ(Count(NIM_ADD), 4) << "three refused, then no more once the shell has it";
-    const NOTIFYICONDATAA &added = Calls.back().second;
+    ASSERT_GE(Calls.size(), 2u);
+    EXPECT_EQ(Calls.back().second.uFlags, static_cast<UINT>(NIF_INFO)) << "the balloon waited for the icon";
+    EXPECT_EQ(std::string(Calls.back().second.szInfo), "Kp 6");
+    const NOTIFYICONDATAA &added = Calls[Calls.size() - 2].second;
     EXPECT_EQ(added.hIcon, AsIcon(icon)->Handle());
     EXPECT_EQ(std::string(added.szTip), "Kp:5");
     EXPECT_TRUE(Tray->IconAdded);
