@@ -64,11 +64,6 @@ Ran RunKpDump(const std::string &Arguments)
     return run;
 }
 
-std::string Quote(const std::string &Path)
-{
-    return "\"" + Path + "\"";
-}
-
 } // namespace
 
 using KpDump = Pipeline;
@@ -110,7 +105,7 @@ TEST_F(KpDump, PrintsWhatTheSubSchemesProducedAsOneJsonLine)
     for (const Case &c : cases) {
         const std::string path = Folder.Path("DGD.txt");
         testfiles::WriteBytes(path, c.Bytes);
-        const Ran run = RunKpDump(c.Hour + Quote(path));
+        const Ran run = RunKpDump(c.Hour + "\"" + path + "\"");
         EXPECT_EQ(run.Exit, 0) << c.What;
         EXPECT_EQ(run.Out, c.Json) << c.What;
     }

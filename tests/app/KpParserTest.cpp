@@ -20,7 +20,6 @@ TEST_F(KpParser, AnnouncesTheLastValueOfTheLastDayAsAStringWithItsLevelIconAndTo
         std::string Value;
         int Level;
     } cases[] = {
-        {Row(3, "21232112"), "2", 1}, {Row(3, "21232115"), "5", 3},
         // Values not yet known are written "-1" without a blank, so the value is
         // the last known one; at a day's start only the first is known, and its
         // blank is the 16th character from the right.
@@ -67,10 +66,6 @@ TEST_F(KpParser, TakesTheCharacterAfterTheLastBlankOfTheLastLineWithABlankInItsL
         ParseFile(file + c.After);
         EXPECT_EQ(Got().Values, Texts{c.Value}) << c.What;
     }
-    // No line at all with a blank in its tail: nothing is announced.
-    Forget();
-    ParseFile("abc\nAAAAAAAAAAAAAAAAAA\n1234567890\n");
-    EXPECT_TRUE(Got().Journal.empty()) << Got().Journal.size() << " events";
 }
 
 TEST_F(KpParser, AMissingFileParsesThePreviousContentAgain)
@@ -149,9 +144,4 @@ TEST_F(KpParser, AFileWithCrLfOrCrLineEndsReadsExactlyLikeTheSameFileWithLf)
             EXPECT_EQ(other.Recent(), lf.Recent()) << v.Name << ", last line " << lines.back();
         }
     }
-    // And the LF reading is the right one: the 240 values, no header text.
-    Forget();
-    ParseFile(ended(File(ThirtyDays()), "\r\n", true));
-    EXPECT_EQ(Got().Graph.size(), 240u);
-    EXPECT_EQ(Got().Graph.front(), ThirtyDays()[0].substr(0, 1));
 }

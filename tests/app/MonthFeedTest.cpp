@@ -39,17 +39,6 @@ std::string MadeUpDay(uint32_t &Seed, bool Newest)
 
 using MonthFeed = Pipeline;
 
-TEST_F(MonthFeed, TheWorkedExampleOfTwoDaysPutsElevenValuesInFront)
-{
-    ParseFile(Lf(File({"44444444", "55555555"})));
-    const std::string before = P.Recent();
-    ASSERT_EQ(before, "5555555544444444");
-
-    ParseFile(Lf(File({"99999999", "12112232", "233-----"})));
-    EXPECT_EQ(P.Recent(), "33223221121" + before);
-    EXPECT_EQ(Got().Graph, GraphOf({"99999999", "12112232", "233-----"}));
-}
-
 TEST_F(MonthFeed, RowsStopAtTheirFirstUnknownAndTheLastTwoGoInFrontNewestFirst)
 {
     const Texts month = ThirtyDays();

@@ -44,14 +44,12 @@ inline std::string Show(const TData &Data)
 // "<Name>: <value>" there, so the order across several sinks shows.
 struct Sink : TElement {
     std::vector<TData> Got;
-    std::vector<uint16_t> Indexes;
     std::vector<std::string> *Log = nullptr;
     std::string Name;
 
-    void doTake(TData &Data, uint16_t Index)
+    void doTake(TData &Data, uint16_t)
     {
         Got.push_back(Data);
-        Indexes.push_back(Index);
         if (Log)
             Log->push_back(Name + ": " + Show(Data));
     }

@@ -1,25 +1,22 @@
 #include <gtest/gtest.h>
 
-#include <ostream>
+#include <sstream>
+#include <string>
 
 #include "winlayer/DateTime.h"
 
 using namespace winlayer;
 
-namespace winlayer {
-bool operator==(const TSystemTime &a, const TSystemTime &b)
-{
-    return a.Year == b.Year && a.Month == b.Month && a.DayOfWeek == b.DayOfWeek && a.Day == b.Day &&
-           a.Hour == b.Hour && a.Minute == b.Minute && a.Second == b.Second && a.Millisecond == b.Millisecond;
-}
-std::ostream &operator<<(std::ostream &out, const TSystemTime &t)
-{
-    return out << t.Year << "-" << t.Month << "-" << t.Day << " (weekday " << t.DayOfWeek << ") " << t.Hour << ":"
-               << t.Minute << ":" << t.Second << "." << t.Millisecond;
-}
-} // namespace winlayer
-
 namespace {
+
+// Every field, so that records compare and print whole.
+std::string Text(const TSystemTime &t)
+{
+    std::ostringstream out;
+    out << t.Year << "-" << t.Month << "-" << t.Day << " (weekday " << t.DayOfWeek << ") " << t.Hour << ":" << t.Minute
+        << ":" << t.Second << "." << t.Millisecond;
+    return out.str();
+}
 
 // A record no conversion would write.
 const TSystemTime Untouched = {7, 7, 7, 7, 7, 7, 7, 7};
@@ -47,8 +44,8 @@ TEST(DateTime, KnownDaysConvertBothWaysWithWeekdayMondayAsOne)
     for (const auto &c : cases) {
         TSystemTime t = Untouched;
         EXPECT_TRUE(DateTimeToSystemTime(c.value, t)) << "for " << c.value;
-        EXPECT_EQ(t, c.time) << "for " << c.value;
+        EXPECT_EQ(Text(t), Text(c.time)) << "for " << c.value;
         t.DayOfWeek = 0;
-        EXPECT_EQ(SystemTimeToDateTime(t), c.value) << "for " << c.time;
+        EXPECT_EQ(SystemTimeToDateTime(t), c.value) << "for " << Text(c.time);
     }
 }

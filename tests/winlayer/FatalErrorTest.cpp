@@ -10,33 +10,6 @@
 
 using testsupport::TChild;
 
-namespace {
-
-std::string ProbePath()
-{
-    return testsupport::ExeDirectory() + "fatal_probe.exe";
-}
-
-// Splits "Exception <class> in module <module> at <address>.\n<message>".
-struct TParsed {
-    bool Ok = false;
-    std::string Class, Module, Message;
-    uintptr_t Address = 0;
-};
-
-TParsed Parse(const std::string &text)
-{
-    static const std::regex pattern("Exception (\\S+) in module (\\S+) at ((0x)?[0-9A-Fa-f]+)\\.\n([\\s\\S]*)");
-    std::smatch m;
-    TParsed p;
-    if (!std::regex_match(text, m, pattern))
-        return p;
-    p = {true, m[1], m[2], m[5], static_cast<uintptr_t>(std::stoull(m[3], nullptr, 16))};
-    return p;
-}
-
-} // namespace
-
 TEST(FatalError, AFailureEscapingAProgramShowsTheTaskModalBoxAndClosingItEndsTheProgramWithExitCode1)
 {
     struct TCase {
@@ -49,10 +22,13 @@ TEST(FatalError, AFailureEscapingAProgramShowsTheTaskModalBoxAndClosingItEndsThe
         {"std", "runtime_error", "probe: runtime error in a handler"},
         {"access", "EAccessViolation", "Access violation at address "},
     };
+    const std::string probe = testsupport::ExeDirectory() + "fatal_probe.exe";
+    // "Exception <class> in module <module> at <address>.\n<message>"
+    const std::regex pattern("Exception (\\S+) in module (\\S+) at ((0x)?[0-9A-Fa-f]+)\\.\n([\\s\\S]*)");
     for (const TCase &c : cases) {
         SCOPED_TRACE(c.Mode);
         TChild child;
-        ASSERT_TRUE(child.Start(ProbePath(), c.Mode)) << ProbePath();
+        ASSERT_TRUE(child.Start(probe, c.Mode)) << probe;
         HWND box = testsupport::WaitForWindowOf(
             child, [](HWND w) { return testsupport::ClassOf(w) == "#32770" && IsWindowVisible(w); }, 60000);
         ASSERT_NE(box, nullptr) << "the error box did not appear";
@@ -62,12 +38,12 @@ TEST(FatalError, AFailureEscapingAProgramShowsTheTaskModalBoxAndClosingItEndsThe
         for (HWND item : testsupport::ChildWindowsOf(box))
             if (testsupport::ClassOf(item) == "Static" && !testsupport::TextOf(item).empty())
                 boxText = testsupport::TextOf(item);
-        const TParsed p = Parse(boxText);
-        ASSERT_TRUE(p.Ok) << "box text: " << boxText;
-        EXPECT_EQ(p.Class, c.Class);
-        EXPECT_EQ(p.Module, "fatal_probe.exe");
-        EXPECT_EQ(p.Message.compare(0, std::string(c.Message).size(), c.Message), 0) << p.Message;
-        EXPECT_NE(p.Address, 0u);
+        std::smatch p;
+        ASSERT_TRUE(std::regex_match(boxText, p, pattern)) << "box text: " << boxText;
+        EXPECT_EQ(p.str(1), c.Class);
+        EXPECT_EQ(p.str(2), "fatal_probe.exe");
+        EXPECT_EQ(p.str(5).rfind(c.Message, 0), 0u) << p.str(5);
+        EXPECT_NE(std::stoull(p.str(3), nullptr, 16), 0u);
         for (HWND window : testsupport::TopLevelWindowsOf(child.Id(), false)) {
             if (testsupport::ClassOf(window).rfind("obj_", 0) == 0) {
                 EXPECT_FALSE(IsWindowEnabled(window))

@@ -8,21 +8,6 @@
 using namespace winlayer;
 using layertest::LayerTest;
 
-namespace {
-
-// Remembers the numbers of the messages it sees (WM_APP and above).
-struct TMessageNumbers {
-    std::vector<UINT> Seen;
-    static bool Run(void *data, TWinControl *, MSG &msg, LRESULT &)
-    {
-        if (msg.message >= WM_APP)
-            static_cast<TMessageNumbers *>(data)->Seen.push_back(msg.message);
-        return false;
-    }
-};
-
-} // namespace
-
 TEST_F(LayerTest, ControlFreedInItsOwnHandlerIsDestroyedOnlyWhenTheWholeMessageIsDone)
 {
     struct TProbe {
@@ -78,8 +63,13 @@ TEST_F(LayerTest, MessageForAWindowWithoutObjectGoesToTheApplicationWindowAndAct
     TWinControl *app = NewAppWindow("catcher");
     app->SetVisible(false);
     app->EnsureWindow();
-    TMessageNumbers seen;
-    AddHandler(app, {&TMessageNumbers::Run, &seen});
+    std::vector<UINT> seen; // the numbers of the messages it sees from WM_APP on
+    AddHandler(app, {[](void *data, TWinControl *, MSG &msg, LRESULT &) {
+                         if (msg.message >= WM_APP)
+                             static_cast<std::vector<UINT> *>(data)->push_back(msg.message);
+                         return false;
+                     },
+                     &seen});
     AppWindow = app;
 
     // A window of the layer's class made behind the layer's back has no object.
@@ -90,7 +80,7 @@ TEST_F(LayerTest, MessageForAWindowWithoutObjectGoesToTheApplicationWindowAndAct
     HWND caught = stray();
     ASSERT_NE(caught, nullptr);
     SendMessageA(caught, WM_APP + 9, 0, 0);
-    EXPECT_EQ(seen.Seen, std::vector<UINT>{WM_APP + 9});
+    EXPECT_EQ(seen, std::vector<UINT>{WM_APP + 9});
     SendMessageA(caught, WM_CLOSE, 0, 0);
     EXPECT_FALSE(IsWindow(caught)) << "a close of that window closes only that window";
     EXPECT_TRUE(IsWindow(app->Handle));
@@ -100,7 +90,7 @@ TEST_F(LayerTest, MessageForAWindowWithoutObjectGoesToTheApplicationWindowAndAct
     AppWindow = nullptr;
     HWND lonely = stray();
     SendMessageA(lonely, WM_APP + 10, 0, 0);
-    EXPECT_EQ(seen.Seen, std::vector<UINT>{WM_APP + 9}) << "without an application window: default only";
+    EXPECT_EQ(seen, std::vector<UINT>{WM_APP + 9}) << "without an application window: default only";
     DestroyWindow(lonely);
     app->Free();
 }

@@ -87,7 +87,6 @@ class WebHandler(http.server.SimpleHTTPRequestHandler):
     #                    seconds, then the rest
     #   /html/<file>     200 and a captive portal's page
     #   /empty/<file>    200 with Content-Length: 0
-    #   /junk/<file>     200 and 2000 bytes of binary junk
     #   /huge/<file>     200 without a Content-Length, then the file's rows again and again, without end
 
     request_log = None
@@ -95,7 +94,6 @@ class WebHandler(http.server.SimpleHTTPRequestHandler):
     BODIES = {
         "html": b"<html><head><title>Sign in</title></head><body>Please sign in to use this network.</body></html>\n",
         "empty": b"",
-        "junk": bytes((i * 37 + i // 7) % 256 for i in range(2000)),
     }
 
     def do_GET(self):
@@ -201,7 +199,6 @@ def main():
             "TERVIK_FTP_CLOSED_PORT": str(closed_port),  # nobody listens
             "TERVIK_FTP_STALLED_PORT": str(stalled_port),  # connecting hangs
             "TERVIK_FTP_ROOT": wine_path(root),
-            "TERVIK_FTP_ROOT_UNIX": root,
             "TERVIK_FTP_GATED_PORT": str(gated_port),  # pyftpdlib on root while the gate file exists
             "TERVIK_FTP_GATE": wine_path(gate),
             "TERVIK_HTTP_TEST_PORT": str(web.server_address[1]),

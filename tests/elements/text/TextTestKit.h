@@ -1,6 +1,5 @@
 #pragma once
 // Recording parts that the text element tests wire to real elements.
-#include <functional>
 #include <string>
 #include <vector>
 
@@ -13,28 +12,13 @@ using testkit::Running;
 using testkit::Show; // "null", "int 3", "str a,b", "real 2.500000"
 using Journal = std::vector<std::string>;
 
-// Writes "<name> <value>" into a journal, then may act (call back into the
-// element under test, for one).
+// Writes "<name> <value>" into a journal.
 struct Probe : TElement {
     Journal *Log = nullptr;
     std::string Name;
-    std::function<void(TData &)> Then;
 
-    void doTake(TData &Data, uint16_t)
-    {
-        Log->push_back(Name + " " + Show(Data));
-        if (Then)
-            Then(Data);
-    }
+    void doTake(TData &Data, uint16_t) { Log->push_back(Name + " " + Show(Data)); }
 };
-
-// Calls a method through a real event link, the way another element would.
-template <class T, class C> void Fire(T *Target, void (C::*Method)(TData &, uint16_t), TData Data = TData())
-{
-    TPointLink link;
-    LinkEvent(link, Target, Method, 0);
-    CallEvent(link, Data);
-}
 
 // A test scheme: owns its elements like the program's schemes do.
 struct Bench : TScheme {
@@ -48,11 +32,13 @@ struct Bench : TScheme {
         LinkEvent(Event, p, &Probe::doTake, 0);
         return p;
     }
-    // The events one call of Method raised.
+    // The events one call of Method, through a real event link, raised.
     template <class T, class C> Journal Run(T *Target, void (C::*Method)(TData &, uint16_t), TData In = TData())
     {
         Log.clear();
-        Fire(Target, Method, In);
+        TPointLink link;
+        LinkEvent(link, Target, Method, 0);
+        CallEvent(link, In);
         return Log;
     }
 };

@@ -1,5 +1,7 @@
-// The main form element on the window layer: start, the close protocol,
-// and position saving in an ini file and in the registry.
+// The main form element on the window layer: the close protocol, activation,
+// and position saving in an ini file and in the registry. (The entry and
+// end-to-end tests see the program's form and application window stay hidden
+// through the start, and the start's download run once.)
 #include "WinTestKit.h"
 
 using namespace wintest;
@@ -25,36 +27,9 @@ struct MainFormTest : ElementTest {
         Elements.FreeElements();
         return bounds;
     }
-    // Closes a started form that saves its position after moving it to Left, Top, Width, Height.
-    void CloseAt(const std::string &SavePosition, int Left, int Top, int Width, int Height)
-    {
-        TQorMainForm *form = MakeMainForm(200, 150, 0, SavePosition);
-        form->Start();
-        form->Control->SetBounds(Left, Top, Width, Height);
-        SendMessageA(form->Control->Handle, WM_CLOSE, 0, 0);
-        QuitPosted();
-        RunStartList();
-        Elements.FreeElements();
-    }
 };
 
 } // namespace
-
-TEST_F(MainFormTest, StaysHiddenUntilStartWhichSwitchesDispatchOnAndRaisesOnCreateOnce)
-{
-    TQorMainForm *form = MakeMainForm();
-    SinkFor(form->onCreate, "create");
-    EXPECT_EQ(form->IsMain, 1);
-    EXPECT_FALSE(IsWindowVisible(form->Control->Handle));
-    ASSERT_FALSE(HooksRunning());
-    form->Start();
-    EXPECT_TRUE(HooksRunning());
-    EXPECT_EQ(Log, Journal{"create: null"});
-    EXPECT_FALSE(IsWindowVisible(form->Control->Handle)) << "Visible 0 keeps it hidden";
-    EXPECT_FALSE(IsWindowVisible(winlayer::Application->Handle));
-    RunStartList();
-    EXPECT_EQ(Log.size(), 1u) << "the start list is empty afterwards";
-}
 
 TEST_F(MainFormTest, CloseQueryAnsweringOneRefusesAUserCloseButNotAForcedOne)
 {
@@ -107,7 +82,13 @@ TEST_F(MainFormTest, ThePositionRoundTripsThroughTheIniFileOrForAnIniNameInCapit
     const std::pair<const char *, std::vector<LONG>> cases[] = {{"tervik_position.ini\\Main", {61, 72, 233, 144}},
                                                                 {"Tervik.INI\\Main", {15, 25, 210, 160}}};
     for (const auto &[save, bounds] : cases) {
-        CloseAt(save, bounds[0], bounds[1], bounds[2], bounds[3]);
+        TQorMainForm *form = MakeMainForm(200, 150, 0, save); // started, moved and closed
+        form->Start();
+        form->Control->SetBounds(bounds[0], bounds[1], bounds[2], bounds[3]);
+        SendMessageA(form->Control->Handle, WM_CLOSE, 0, 0);
+        QuitPosted();
+        RunStartList();
+        Elements.FreeElements();
         const RECT b = ShownAt(save);
         EXPECT_EQ(std::vector<LONG>({b.left, b.top, b.right - b.left, b.bottom - b.top}), bounds) << save;
     }

@@ -1,6 +1,6 @@
 #pragma once
 // Common ground of the window element tests: the layer's clean state and
-// watchdog (LayerTest), pixel and text read-back, and a test scheme of visual
+// watchdog (LayerTest), pixel read-back, and a test scheme of visual
 // elements.
 #include <gtest/gtest.h>
 #include <windows.h>
@@ -33,14 +33,6 @@ inline Snapshot Printed(HWND Window)
     layertest::TMemoryPicture picture(client.right, client.bottom, 0);
     SendMessageA(Window, WM_PRINTCLIENT, reinterpret_cast<WPARAM>(picture.DC), PRF_CLIENT);
     return picture.Read();
-}
-
-// The pixels of a window's client area as the display shows them.
-inline Snapshot ScreenPixels(HWND Window)
-{
-    RECT client{};
-    GetClientRect(Window, &client);
-    return layertest::WindowPixels(Window, client.right, client.bottom);
 }
 
 // Lets the windows handle what is queued (paints included).
@@ -146,13 +138,5 @@ template <class Base> struct ElementTestOn : Base {
     }
 };
 using ElementTest = ElementTestOn<layertest::LayerTest>;
-
-// Shows a form and lets it paint.
-inline void ShowAndPaint(TQorMainForm *Form)
-{
-    Form->Control->SetVisible(true);
-    UpdateWindow(Form->Control->Handle);
-    Settle();
-}
 
 } // namespace wintest
