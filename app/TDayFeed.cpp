@@ -12,15 +12,10 @@
 #include "runtime/TQorHub.h"
 #include "runtime/TQorMemory.h"
 
-TDayFeed::TDayFeed(TQorMultiElementEx *Container,
-                                                           winlayer::TWinControl *Parent, TScheme *MainScheme)
+TDayFeed::TDayFeed(TQorMultiElementEx *Container, winlayer::TWinControl *Parent, TScheme *MainScheme)
     : TClassMultiBase(Container, Parent, MainScheme)
 {
-    Edge = Make<TQorEditMultiEx>();
-    Edge->SetEventCount(1);
-    Edge->SetDataCount(0);
-    Edge->Container = Container;
-    Edge->Scheme = this;
+    MakeEdge(Container, 1, 0);
 
     DayChars = Make<TQorStr_Enum>();
     DayChars->Delimiter = "";

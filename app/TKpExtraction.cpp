@@ -26,15 +26,10 @@
 // Decimals rewrites such rows to the one-digit layout as the text is read from
 // FileLines, ahead of both line-end replacements; it keeps every line end as
 // it was, so the CR LF mend sees what it always saw.
-TKpExtraction::TKpExtraction(TQorMultiElementEx *Container,
-                                                           winlayer::TWinControl *Parent, TScheme *MainScheme)
+TKpExtraction::TKpExtraction(TQorMultiElementEx *Container, winlayer::TWinControl *Parent, TScheme *MainScheme)
     : TClassMultiBase(Container, Parent, MainScheme)
 {
-    Edge = Make<TQorEditMultiEx>();
-    Edge->SetEventCount(1);
-    Edge->SetDataCount(1);
-    Edge->Container = Container;
-    Edge->Scheme = this;
+    MakeEdge(Container, 1, 1);
 
     FileLines = Make<TQorStrList>();
     FileLines->SetStrings("");

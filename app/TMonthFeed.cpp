@@ -19,15 +19,10 @@
 // RecentMaxLength characters, which leaves its beginning exactly as it was;
 // TailStack drops its bottom tails beyond TailStackMaxCount, which only matters
 // after hundreds of refills in a row that find fewer than two data rows.
-TMonthFeed::TMonthFeed(TQorMultiElementEx *Container,
-                                                           winlayer::TWinControl *Parent, TScheme *MainScheme)
+TMonthFeed::TMonthFeed(TQorMultiElementEx *Container, winlayer::TWinControl *Parent, TScheme *MainScheme)
     : TClassMultiBase(Container, Parent, MainScheme)
 {
-    Edge = Make<TQorEditMultiEx>();
-    Edge->SetEventCount(1);
-    Edge->SetDataCount(1);
-    Edge->Container = Container;
-    Edge->Scheme = this;
+    MakeEdge(Container, 1, 1);
 
     LineWalk = Make<TQorArrayEnum>();
     LineWalk->Reverse = 0;

@@ -16,15 +16,10 @@
 // Greenwich late in the day), so that the stored UT hour is always 0 to 23:
 // IsNegative.onFalse goes to IsFullDay, whose onFalse goes on to PassHour as
 // IsNegative.onFalse would. They are made last, after the elements of the table.
-TRefreshSchedule::TRefreshSchedule(TQorMultiElementEx *Container,
-                                                           winlayer::TWinControl *Parent, TScheme *MainScheme)
+TRefreshSchedule::TRefreshSchedule(TQorMultiElementEx *Container, winlayer::TWinControl *Parent, TScheme *MainScheme)
     : TClassMultiBase(Container, Parent, MainScheme)
 {
-    Edge = Make<TQorEditMultiEx>();
-    Edge->SetEventCount(1);
-    Edge->SetDataCount(2);
-    Edge->Container = Container;
-    Edge->Scheme = this;
+    MakeEdge(Container, 1, 2);
 
     HourSwitch = Make<TQorIndexToChanel>();
     HourSwitch->SetCount(24);

@@ -7,15 +7,10 @@
 #include "runtime/TQorGetIndexData.h"
 #include "runtime/TQorHub.h"
 
-TTrayState::TTrayState(TQorMultiElementEx *Container,
-                                                           winlayer::TWinControl *Parent, TScheme *MainScheme)
+TTrayState::TTrayState(TQorMultiElementEx *Container, winlayer::TWinControl *Parent, TScheme *MainScheme)
     : TClassMultiBase(Container, Parent, MainScheme)
 {
-    Edge = Make<TQorEditMultiEx>();
-    Edge->SetEventCount(4);
-    Edge->SetDataCount(0);
-    Edge->Container = Container;
-    Edge->Scheme = this;
+    MakeEdge(Container, 4, 0);
 
     IconPick = Make<TQorGetIndexData>();
     IconPick->SetCount(4);

@@ -82,11 +82,7 @@ public:
     BenchSub(TQorMultiElementEx *Container, winlayer::TWinControl *Parent, TScheme *MainScheme)
         : TClassMultiBase(Container, Parent, MainScheme)
     {
-        Edge = Make<TQorEditMultiEx>();
-        Edge->SetEventCount(1);
-        Edge->SetDataCount(1);
-        Edge->Container = Container;
-        Edge->Scheme = this;
+        MakeEdge(Container, 1, 1);
 
         Kept = Make<TQorMemory>();
         Kept->SetDefault(IntData(42));

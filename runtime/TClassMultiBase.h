@@ -1,4 +1,6 @@
 #pragma once
+#include <cstdint>
+
 #include "TScheme.h"
 
 class TQorEditMultiEx;
@@ -16,6 +18,10 @@ public:
 
     TClassMultiBase(TQorMultiElementEx *Container, winlayer::TWinControl *Parent, TScheme *MainScheme);
     ~TClassMultiBase() override;
+
+protected:
+    // Makes Edge, facing Container, with its counts of event and data points.
+    void MakeEdge(TQorMultiElementEx *Container, int32_t EventCount, int32_t DataCount);
 };
 
 // The sub-scheme constructor a container calls: one new instance of S, answered

@@ -76,17 +76,23 @@ bool ParseIssuedLine(const std::string &Line, double &Ut)
     const int day = DigitsValue(Word(Line, at), 1, 2);
     const int month = MonthNumber(Word(Line, at));
     const int year = DigitsValue(Word(Line, at), 4, 4);
-    if (hhmm < 0 || !ut || day < 1 || month == 0 || year < 1)
+    if (hhmm < 0 || !ut)
         return false;
-    const winlayer::TSystemTime time{static_cast<uint16_t>(year), static_cast<uint16_t>(month), 0,
-                                     static_cast<uint16_t>(day), static_cast<uint16_t>(hhmm / 100),
-                                     static_cast<uint16_t>(hhmm % 100), 0, 0};
-    // Out-of-range fields (25th hour, 31 November) make no value.
-    const double value = winlayer::SystemTimeToDateTime(time);
+    const double value = DateTimeOf(year, month, day, hhmm / 100, hhmm % 100);
     if (value == 0.0)
         return false;
     Ut = value;
     return true;
+}
+
+double DateTimeOf(int Year, int Month, int Day, int Hour, int Minute)
+{
+    if (Year < 1 || Year > 9999 || Month < 1 || Day < 1 || Hour < 0 || Minute < 0)
+        return 0;
+    const winlayer::TSystemTime time{static_cast<uint16_t>(Year), static_cast<uint16_t>(Month), 0,
+                                     static_cast<uint16_t>(Day), static_cast<uint16_t>(Hour),
+                                     static_cast<uint16_t>(Minute), 0, 0};
+    return winlayer::SystemTimeToDateTime(time);
 }
 
 double UtToLocal(double Ut, int32_t BiasMinutes)
@@ -99,9 +105,14 @@ double LocalToUt(double Local, int32_t BiasMinutes)
     return Local + BiasMinutes / 1440.0;
 }
 
+bool IsOlderThan(double ThenUt, double NowUt, int64_t Ms)
+{
+    return std::llround((NowUt - ThenUt) * MsPerDay) > Ms;
+}
+
 bool IsStale(double IssuedUt, double NowUt)
 {
-    return std::llround((NowUt - IssuedUt) * MsPerDay) > StaleAfterMs;
+    return IsOlderThan(IssuedUt, NowUt, StaleAfterMs);
 }
 
 std::string TipWithLines(const std::string &Base, std::initializer_list<std::string> Lines)

@@ -21,6 +21,10 @@ int DigitsValue(const std::string &Text, size_t Min, size_t Max);
 // 1 to 12 for an English month's three-letter name in any letter case, else 0.
 int MonthNumber(const std::string &Text);
 
+// The date-time value of a calendar day and time of day, or 0 where there is
+// no such day or time (31 November, the 25th hour, a year outside 1 to 9999).
+double DateTimeOf(int Year, int Month, int Day, int Hour = 0, int Minute = 0);
+
 double UtToLocal(double Ut, int32_t BiasMinutes);
 double LocalToUt(double Local, int32_t BiasMinutes);
 
@@ -28,7 +32,10 @@ double LocalToUt(double Local, int32_t BiasMinutes);
 // writes the file every three hours, so six hours mean at least one missed.
 constexpr int64_t StaleAfterMs = 6 * 60 * 60 * 1000;
 
-// True when NowUt is more than StaleAfterMs after IssuedUt (to the millisecond).
+// True when NowUt is more than Ms after ThenUt (to the millisecond).
+bool IsOlderThan(double ThenUt, double NowUt, int64_t Ms);
+
+// True when NowUt is more than StaleAfterMs after IssuedUt.
 bool IsStale(double IssuedUt, double NowUt);
 
 // The tray's tooltip holds 63 characters.

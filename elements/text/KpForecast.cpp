@@ -10,7 +10,6 @@
 
 namespace {
 
-const double MsPerDay = 86400000.0;
 const int64_t MinutesPerDay = 1440;
 const int64_t BlockMinutes = 180;
 const int Days = KpForecastBlocks / KpDayIntervals;
@@ -60,17 +59,6 @@ std::vector<std::string> Lines(const std::string &Text)
     return lines;
 }
 
-// 0 for a day that does not exist.
-double Date(int Year, int Month, int Day, int Hour = 0, int Minute = 0)
-{
-    if (Year < 1 || Year > 9999 || Month < 1 || Day < 1 || Hour < 0 || Minute < 0)
-        return 0;
-    const winlayer::TSystemTime time{static_cast<uint16_t>(Year), static_cast<uint16_t>(Month), 0,
-                                     static_cast<uint16_t>(Day), static_cast<uint16_t>(Hour),
-                                     static_cast<uint16_t>(Minute), 0, 0};
-    return winlayer::SystemTimeToDateTime(time);
-}
-
 // Date-time values as whole minutes, so that blocks and intervals compare
 // exactly.
 int64_t Minutes(double Value)
@@ -86,7 +74,8 @@ bool IssuedAt(const Words &Line, double &Ut)
     const int hhmm = DigitsValue(Line[4], 4, 4);
     if (hhmm < 0)
         return false;
-    Ut = Date(DigitsValue(Line[1], 4, 4), MonthNumber(Line[2]), DigitsValue(Line[3], 1, 2), hhmm / 100, hhmm % 100);
+    Ut = DateTimeOf(DigitsValue(Line[1], 4, 4), MonthNumber(Line[2]), DigitsValue(Line[3], 1, 2), hhmm / 100,
+                    hhmm % 100);
     return Ut != 0;
 }
 
@@ -112,7 +101,7 @@ bool HeaderDays(const Words &Line, double About, double *Day)
     }
     int year = 0;
     for (int y = about.Year - 1; y <= about.Year + 1; ++y) {
-        const double first = Date(y, month[0], day[0]);
+        const double first = DateTimeOf(y, month[0], day[0]);
         if (first != 0 && (year == 0 || std::fabs(first - About) < std::fabs(Day[0] - About))) {
             year = y;
             Day[0] = first;
@@ -123,7 +112,7 @@ bool HeaderDays(const Words &Line, double About, double *Day)
     for (int c = 1; c < Days; ++c) {
         if (month[c] < month[c - 1])
             ++year;
-        Day[c] = Date(year, month[c], day[c]);
+        Day[c] = DateTimeOf(year, month[c], day[c]);
         if (Day[c] != Day[c - 1] + 1)
             return false; // also what a year guessed wrong would give
     }
@@ -231,7 +220,7 @@ int KpForecastRounded(int Hundredths)
 bool IsKpForecastStale(const TKpForecast &Forecast, double NowUt)
 {
     const double issued = Forecast.Issued != 0 ? Forecast.Issued : Forecast.Start[0];
-    return std::llround((NowUt - issued) * MsPerDay) > KpForecastStaleAfterMs;
+    return IsOlderThan(issued, NowUt, KpForecastStaleAfterMs);
 }
 
 int KpForecastLocalDay(const TKpForecast &Forecast, double NowUt, int32_t BiasMinutes,

@@ -38,7 +38,7 @@ void TQorIssueTime::doCheck(TData &, uint16_t)
 
 bool TQorIssueTime::StaleNow(int32_t BiasMinutes) const
 {
-    return Known && IsStale(IssuedUt, LocalToUt(winlayer::SystemTimeToDateTime(LocalNow()), BiasMinutes));
+    return Known && IsStale(IssuedUt, UtNow(BiasMinutes));
 }
 
 void TQorIssueTime::Announce(int32_t BiasMinutes)

@@ -29,11 +29,10 @@ std::string DueText(const TQorKpForecast &Element, double DueUt, double NowUt, i
 void TQorKpForecast::doRead(TData &Data, uint16_t)
 {
     const std::string name = ReadString(Data, FileName, FFileName);
-    const double nowUt = LocalToUt(winlayer::SystemTimeToDateTime(LocalNow()), ReadIntegerLink(Bias));
     // 1.
     std::string bytes;
     Known = winlayer::ReadFileHead(name, KpForecastMaxBytes + 1, bytes) &&
-            ParseKpForecast(bytes, nowUt, Forecast);
+            ParseKpForecast(bytes, UtNow(ReadIntegerLink(Bias)), Forecast);
     // 2.
     Look(true, true);
 }

@@ -1,5 +1,7 @@
 #include "TimeServices.h"
 
+#include "IssueTime.h"
+
 namespace {
 TClockProc gClock = PlatformLocalTime;
 }
@@ -7,6 +9,11 @@ TClockProc gClock = PlatformLocalTime;
 winlayer::TSystemTime LocalNow()
 {
     return gClock();
+}
+
+double UtNow(int32_t BiasMinutes)
+{
+    return LocalToUt(winlayer::SystemTimeToDateTime(LocalNow()), BiasMinutes);
 }
 
 TClockProc SetClock(TClockProc Clock)

@@ -1,4 +1,5 @@
 #pragma once
+#include <cstdint>
 #include <string>
 
 #include "winlayer/DateTime.h"
@@ -12,6 +13,8 @@ using TClockProc = winlayer::TSystemTime (*)();
 
 // The local time from the clock in use: the platform's, unless a test set another.
 winlayer::TSystemTime LocalNow();
+// The same moment in Universal Time, by the time-zone bias in minutes (UT = local + bias).
+double UtNow(int32_t BiasMinutes);
 // Puts Clock in place (nullptr puts the platform's back); returns the one before.
 TClockProc SetClock(TClockProc Clock);
 // The platform's local clock.
