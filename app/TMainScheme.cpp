@@ -412,9 +412,6 @@ TMainScheme::TMainScheme()
     StormAlert = Make<TQorStormAlert>();
     StormAlert->Text = "Геомагнитная буря: Kp ";
 
-    ForecastHub = Make<TQorHub>();
-    ForecastHub->SetOutCount(2);
-
     ForecastPath = Make<TQorStrCat>();
     ForecastPath->FStr1 = "";
     ForecastPath->FStr2 = "3-day-geomag-forecast.txt";
@@ -520,9 +517,7 @@ TMainScheme::TMainScheme()
     LinkEvent(IsStorm->onTrue, StormAlert, &TQorStormAlert::doCalm, 0);
     LinkEvent(IsStorm->onFalse, StormAlert, &TQorStormAlert::doStorm, 0);
     LinkEvent(StormAlert->onAlert, TrayIcon, &TQorTrayIcon::doBalloon, 0);
-    LinkEvent(Schedule->onEvent[2], ForecastHub, &TQorHub::doEvent, 0);
-    LinkEvent(ForecastHub->onEvent[0], ForecastPath, &TQorStrCat::doStrCat, 0);
-    LinkEvent(ForecastHub->onEvent[1], ForecastReader, &TQorWebFile::doRead, 0);
+    LinkEvent(Schedule->onEvent[2], ForecastReader, &TQorWebFile::doRead, 0);
     LinkEvent(StartFileHub->onEvent[3], ForecastPath, &TQorStrCat::doStrCat, 0);
     LinkEvent(StartFileHub->onEvent[4], Forecast, &TQorKpForecast::doRead, 0);
     LinkEvent(ForecastReader->onRead, Forecast, &TQorKpForecast::doRead, 0);

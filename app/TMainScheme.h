@@ -55,9 +55,10 @@ class TQorWinFTP;
 // adds a second line to the tooltip while it is; IsStorm and StormAlert show a
 // balloon from the tray icon when the value rises to storm level.
 //
-// The last three fetch the provider's 3-day Kp forecast at the end of every
+// ForecastReader fetches the provider's 3-day Kp forecast at the end of every
 // download cycle (Schedule.onEvent[2], after the LED and any parse, whatever
-// the outcome) into 3-day-geomag-forecast.txt beside DGD.txt. Nothing of it
+// the outcome) into ForecastPath, 3-day-geomag-forecast.txt beside DGD.txt,
+// built once at start (DataDir decides its folder once). Nothing of it
 // reaches StatusLed or the tray's icon: the forecast is extra, and a failed
 // one keeps the last good file. Forecast reads that file at start and after
 // each fetch and shows it: ForecastBars on DayPlot for the intervals of the
@@ -119,7 +120,6 @@ public:
     TQorTrayTip *TrayTip;
     TQorIf_else *IsStorm;
     TQorStormAlert *StormAlert;
-    TQorHub *ForecastHub;
     TQorStrCat *ForecastPath;
     TQorWebFile *ForecastReader;
     TQorKpForecast *Forecast;

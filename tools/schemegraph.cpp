@@ -144,7 +144,7 @@ void NameAll(TMainScheme &m)
         N(Schedule); N(UpdatedFormat); N(WebReader); N(FetchedMark); N(Fetched); N(NeedWeb); N(FetchOutcome);
         N(DataDir); N(BiasReader); N(BiasStore); N(StartFileHub); N(StartFileCheck); N(StartParseHub);
         N(FileTime); N(FileTimeFormat); N(IssuedLabel); N(IssueAge); N(AgeTimer); N(TrayTip); N(IsStorm);
-        N(StormAlert); N(ForecastHub); N(ForecastPath); N(ForecastReader); N(Forecast); N(ForecastBars);
+        N(StormAlert); N(ForecastPath); N(ForecastReader); N(Forecast); N(ForecastBars);
         N(ForecastLabel); N(MinuteHub);
     }
     {
