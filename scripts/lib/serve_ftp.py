@@ -44,7 +44,8 @@ def dated_forecast(text, now):
                 dates.append(datetime.date(year, MONTHS.index(month_name) + 1, int(day_text)))
             except ValueError:
                 pass
-        return min(dates, key=lambda d: abs(d - issue_day)) + shift
+        d = min(dates, key=lambda d: abs(d - issue_day)) + shift
+        return MONTHS[d.month - 1], d.day
 
     names = "|".join(MONTHS)
     lines = []
@@ -52,12 +53,9 @@ def dated_forecast(text, now):
         if line.startswith(":Issued:"):
             line = now.strftime(":Issued: %Y ") + MONTHS[now.month - 1] + now.strftime(" %d %H%M UTC\n")
         else:
-            line = re.sub(r"\b(%s) (\d\d)\b" % names,
-                          lambda m: "{0} {1:02d}".format(*(lambda d: (MONTHS[d.month - 1], d.day))(moved(*m.groups()))),
-                          line)
+            line = re.sub(r"\b(%s) (\d\d)\b" % names, lambda m: "%s %02d" % moved(m.group(1), m.group(2)), line)
             line = re.sub(r"\b(\d\d) (%s)\b" % names,
-                          lambda m: "{1:02d} {0}".format(*(lambda d: (MONTHS[d.month - 1], d.day))(moved(m.group(2), m.group(1)))),
-                          line)
+                          lambda m: "%02d %s" % moved(m.group(2), m.group(1))[::-1], line)
         lines.append(line)
     return "".join(lines)
 
