@@ -5,6 +5,7 @@
 
 #include <cstdio>
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include "elements/chart/TQorGrapher.h"
@@ -122,21 +123,19 @@ TEST_F(ChartTest, BarsFillTheirRectanglesInsideAGreyOutlineClippedToThePlotArea)
         AddBar(height);
 
     // X 2..14 over 336: 28 pixels per unit; the yellow 4 at X 4 spans 28..84, its top at 20 + 82 - 41.
-    const Snapshot shot = Printed(plot->Control->Handle);
-    EXPECT_EQ(Hex(shot.At(56, 61)), Grey) << "top edge";
-    EXPECT_EQ(Hex(shot.At(28, 80)), Grey) << "left edge";
-    EXPECT_EQ(Hex(shot.At(83, 80)), Grey) << "right edge (the rectangle's right is exclusive)";
-    for (int x : {29, 82})
-        for (int y : {62, 100})
-            EXPECT_EQ(Hex(shot.At(x, y)), Yellow) << "inside at (" << x << ", " << y << ")";
-    EXPECT_EQ(Hex(shot.At(56, 60)), Hex(GetSysColor(COLOR_BTNFACE))) << "above the bar";
-    EXPECT_EQ(Hex(shot.At(10, 95)), Green) << "the green bar of height 1 at X 2, half cut off";
-    EXPECT_EQ(Hex(shot.At(56, 101)), Blue) << "the frame's bottom edge covers the bars' bottom edges";
-
     // The red 9 at X 6 (84..140) stops at the plot's top edge, the frame at y 20.
-    EXPECT_EQ(Hex(shot.At(112, 15)), Hex(GetSysColor(COLOR_BTNFACE))) << "nothing above the plot area";
-    EXPECT_EQ(Hex(shot.At(112, 10)), Hex(GetSysColor(COLOR_BTNFACE))) << "not even the bar's top edge";
-    EXPECT_EQ(Hex(shot.At(112, 25)), Red) << "the red fill inside the plot";
+    const std::string face = Hex(GetSysColor(COLOR_BTNFACE));
+    const std::tuple<int, int, std::string, const char *> probes[] = {
+        {56, 61, Grey, "top edge"}, {28, 80, Grey, "left edge"},
+        {83, 80, Grey, "right edge (the rectangle's right is exclusive)"},
+        {29, 62, Yellow, "inside"}, {82, 62, Yellow, "inside"}, {29, 100, Yellow, "inside"}, {82, 100, Yellow, "inside"},
+        {56, 60, face, "above the bar"}, {10, 95, Green, "the green bar of height 1 at X 2, half cut off"},
+        {56, 101, Blue, "the frame's bottom edge covers the bars' bottom edges"},
+        {112, 15, face, "nothing above the plot area"}, {112, 10, face, "not even the bar's top edge"},
+        {112, 25, Red, "the red fill inside the plot"}};
+    const Snapshot shot = Printed(plot->Control->Handle);
+    for (const auto &[x, y, colour, what] : probes)
+        EXPECT_EQ(Hex(shot.At(x, y)), colour) << what << " at (" << x << ", " << y << ")";
 }
 
 namespace {
@@ -209,7 +208,7 @@ TEST_F(ChartTest, ChartsWhoseControlTheLayerFreedFirstStillTakeValuesAndGoQuietl
     TQorPlotter *plot = MakeDayPlot();
     const int32_t gdiBefore = LayerGdiCount().Live();
     Form->Control->Free(); // the layer frees the form's control with its children
-    ASSERT_EQ(graph->ControlGone + plot->ControlGone, 2);
+    ASSERT_EQ(Form->ControlGone + graph->ControlGone + plot->ControlGone, 3) << "the form's and both charts'";
 
     // Nothing may reach the freed controls: count every invalidation from now on.
     static int invalidations;
