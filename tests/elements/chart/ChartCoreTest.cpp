@@ -190,44 +190,36 @@ TEST(GrapherCoreDraw, ThirtyDayGraphGridLabelsAndLine)
     EXPECT_EQ(points[239], std::make_pair(335, 88)) << "value 239 % 7 = 1 at the right edge: 105 - 17.5";
 }
 
-TEST(GrapherCoreDraw, EdgeCasesOfTheValues)
+TEST(GrapherCoreDraw, EdgeCasesOfTheValuesAndNarrowPlotsWithoutLabels)
 {
     const std::vector<std::string> zeros(7, "0"), thirds{"0", "0.33", "0.67", "1", "1.33", "1.67", "2"};
     const std::vector<std::string> fixedY{"0", "1", "2", "3", "4", "5", "6"};
+    const std::vector<std::string> sixths{"0", "0.17", "0.33", "0.5", "0.67", "0.83", "1"};
     struct Case {
         const char *What;
         std::vector<double> Values;
         Points Line;
         std::vector<std::string> XLabels, YLabels;
+        int32_t Width = 335, Height = 105;
     } cases[] = {
         {"no values: every label 0 even with MaxValue 6", {}, {}, zeros, zeros},
         {"one value: no line, every X label reads X0", {3}, {}, zeros, fixedY},
         {"above and below the fixed scale: drawn beyond the plot area", {9, -1, 3},
          {{0, -52}, {168, 122}, {335, 52}}, thirds, fixedY},
+        {"10 and 12 pixels per step: no labels", {1, 2}, {{0, 60}, {60, 48}}, {}, {}, 60, 72},
+        {"10.17 and 12.17 pixels per step: labels", {1, 2}, {{0, 61}, {61, 49}}, sixths, fixedY, 61, 73},
     };
     for (const Case &cs : cases) {
         TGrapherCore g;
         ConfigureAsMonthGraph(g, cs.Values);
         TRecordingCanvas c;
-        g.Draw(c, 335, 105, {0, 0, 335, 105}, Back);
+        g.Draw(c, cs.Width, cs.Height, {0, 0, cs.Width, cs.Height}, Back);
         EXPECT_EQ(LinePoints(c), cs.Line) << cs.What;
         std::vector<std::string> labels = cs.XLabels;
         labels.insert(labels.end(), cs.YLabels.begin(), cs.YLabels.end());
         EXPECT_EQ(c.TextValues(), labels) << cs.What;
         EXPECT_EQ(c.GridLines(Grey, true).size(), 6u) << cs.What;
     }
-}
-
-TEST(GrapherCoreDraw, NarrowPlotsHaveNoLabels)
-{
-    TGrapherCore g;
-    ConfigureAsMonthGraph(g, {1, 2});
-    TRecordingCanvas narrow;
-    g.Draw(narrow, 60, 72, {0, 0, 60, 72}, Back); // 10 and 12 pixels per step: not enough
-    EXPECT_TRUE(narrow.Texts.empty());
-    TRecordingCanvas justWide;
-    g.Draw(justWide, 61, 73, {0, 0, 61, 73}, Back);
-    EXPECT_EQ(justWide.Texts.size(), 14u) << "10.17 and 12.17 pixels per step get labels";
 }
 
 TEST(PlotterCoreDraw, DailyHistogramDottedGridLabelsClippedBarsAndFrame)
