@@ -10,51 +10,40 @@ using layertest::LayerTest;
 
 TEST_F(LayerTest, ControlFreedInItsOwnHandlerIsDestroyedOnlyWhenTheWholeMessageIsDone)
 {
-    struct TProbe {
-        std::vector<std::string> Log;
-        HWND Window = nullptr;
-        static TProbe *Of(void *data, const MSG &msg)
-        {
-            return msg.message == WM_APP + 3 ? static_cast<TProbe *>(data) : nullptr;
-        }
-        static bool FreeIt(void *data, TWinControl *sender, MSG &msg, LRESULT &)
-        {
-            if (TProbe *self = Of(data, msg)) {
-                self->Log.push_back("free");
-                sender->Free();
-            }
-            return false;
-        }
-        static bool Older(void *data, TWinControl *, MSG &msg, LRESULT &)
-        {
-            if (TProbe *self = Of(data, msg))
-                self->Log.push_back(std::string("older handler, window ") +
-                                    (IsWindow(self->Window) ? "there" : "gone"));
-            return false;
-        }
-        static bool Class(void *data, TWinControl *, MSG &msg, LRESULT &)
-        {
-            if (TProbe *self = Of(data, msg))
-                self->Log.push_back("class handler");
-            return false;
-        }
-    } probe;
-
+    static std::vector<std::string> log;
+    static HWND window;
+    log.clear();
     TWinControl *form = NewForm(nullptr, "test form");
     form->SetVisible(false);
     form->EnsureWindow();
-    probe.Window = form->Handle;
-    form->OnDestroy = {[](void *data, TWinControl *) { static_cast<TProbe *>(data)->Log.push_back("destroyed"); },
-                       &probe};
-    AddHandler(form, {&TProbe::Older, &probe});
-    AddHandler(form, {&TProbe::FreeIt, &probe});
-    form->ClassHandler = {&TProbe::Class, &probe};
+    window = form->Handle;
+    form->OnDestroy = {[](void *, TWinControl *) { log.push_back("destroyed"); }, nullptr};
+    AddHandler(form, {[](void *, TWinControl *, MSG &msg, LRESULT &) {
+                          if (msg.message == WM_APP + 3)
+                              log.push_back(std::string("older handler, window ") +
+                                            (IsWindow(window) ? "there" : "gone"));
+                          return false;
+                      },
+                      nullptr});
+    AddHandler(form, {[](void *, TWinControl *sender, MSG &msg, LRESULT &) {
+                          if (msg.message == WM_APP + 3) {
+                              log.push_back("free");
+                              sender->Free();
+                          }
+                          return false;
+                      },
+                      nullptr});
+    form->ClassHandler = {[](void *, TWinControl *, MSG &msg, LRESULT &) {
+                              if (msg.message == WM_APP + 3)
+                                  log.push_back("class handler");
+                              return false;
+                          },
+                          nullptr};
 
-    SendMessageA(probe.Window, WM_APP + 3, 0, 0);
-    EXPECT_EQ(probe.Log, (std::vector<std::string>{"free", "older handler, window there", "class handler",
-                                                   "destroyed"}))
+    SendMessageA(window, WM_APP + 3, 0, 0);
+    EXPECT_EQ(log, (std::vector<std::string>{"free", "older handler, window there", "class handler", "destroyed"}))
         << "the object lives until the whole message is done with";
-    EXPECT_FALSE(IsWindow(probe.Window)) << "freeing the object destroys its window";
+    EXPECT_FALSE(IsWindow(window)) << "freeing the object destroys its window";
     EXPECT_EQ(LiveNow(), 0);
 }
 

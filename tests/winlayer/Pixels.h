@@ -47,19 +47,16 @@ public:
     std::vector<uint32_t> Bits;
 };
 
-// A memory context with a bitmap of its own, for drawing into and reading back.
+// A memory context with a black bitmap of its own, for drawing into and reading back.
 struct TMemoryPicture {
-    TMemoryPicture(int width, int height, COLORREF fill) : Width(width), Height(height)
+    TMemoryPicture(int width, int height) : Width(width), Height(height)
     {
         HDC screen = GetDC(nullptr);
         DC = CreateCompatibleDC(screen);
         Bitmap = CreateCompatibleBitmap(screen, width, height);
         ReleaseDC(nullptr, screen);
         Old = SelectObject(DC, Bitmap);
-        HBRUSH brush = CreateSolidBrush(fill);
-        RECT all{0, 0, width, height};
-        FillRect(DC, &all, brush);
-        DeleteObject(brush);
+        PatBlt(DC, 0, 0, width, height, BLACKNESS);
     }
     ~TMemoryPicture()
     {
@@ -89,7 +86,7 @@ struct TMemoryPicture {
 // What a window shows, copied from its context.
 inline TPixels WindowPixels(HWND window, int width, int height)
 {
-    TMemoryPicture copy(width, height, RGB(0, 0, 0));
+    TMemoryPicture copy(width, height);
     HDC dc = GetDC(window);
     BitBlt(copy.DC, 0, 0, width, height, dc, 0, 0, SRCCOPY);
     ReleaseDC(window, dc);

@@ -14,18 +14,11 @@
 namespace testfiles {
 
 // Layer objects go through Free, never delete.
-struct FreeObject {
-    void operator()(winlayer::TWinObject *object) const
-    {
-        if (object)
-            object->Free();
-    }
-};
-template <class T> using Owned = std::unique_ptr<T, FreeObject>;
+template <class T> using Owned = std::unique_ptr<T, void (*)(winlayer::TWinObject *)>;
 
 template <class T, class... Args> Owned<T> Make(Args &&...args)
 {
-    return Owned<T>(winlayer::NewObject<T>(std::forward<Args>(args)...));
+    return Owned<T>(winlayer::NewObject<T>(std::forward<Args>(args)...), [](winlayer::TWinObject *o) { o->Free(); });
 }
 
 // A fresh folder under the system's temp folder, removed with everything in it.

@@ -21,15 +21,6 @@ Lines LinesOf(const TWinStrList &list)
     return lines;
 }
 
-// Shows line breaks so a failing case can be read.
-std::string Visible(const std::string &text)
-{
-    std::string out;
-    for (char c : text)
-        out += c == '\r' ? "<CR>" : c == '\n' ? "<LF>" : std::string(1, c);
-    return out;
-}
-
 } // namespace
 
 TEST(WinStrList, SetTextAndTextFollowTheLineBreakRule)
@@ -48,7 +39,7 @@ TEST(WinStrList, SetTextAndTextFollowTheLineBreakRule)
         auto list = Make<TWinStrList>();
         list->Add("old");
         list->SetText(c.text, false);
-        EXPECT_EQ(LinesOf(*list), c.lines) << "for \"" << Visible(c.text) << "\"";
-        EXPECT_EQ(Visible(list->Text()), Visible(c.joined)) << "for \"" << Visible(c.text) << "\"";
+        EXPECT_EQ(LinesOf(*list), c.lines) << "for " << testing::PrintToString(c.text);
+        EXPECT_EQ(list->Text(), c.joined) << "for " << testing::PrintToString(c.text);
     }
 }

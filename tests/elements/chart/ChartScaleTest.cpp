@@ -41,12 +41,7 @@ TEST(GraphScale, AnXRangeOfZeroIsDrawnAsOne)
 TEST(BarRect, OfTheDailyHistogramFromStartXTwoInStepsOfTwo)
 {
     // Bars at X 2..14 on 336 x 82: X from 2 to 14, Y fixed 0..8.
-    TPlotArea area;
-    area.Width = 336;
-    area.Height = 82;
-    area.RangeY = 8.0;
-    area.RangeX = 12.0;
-    area.MinX = 2.0;
+    const TPlotArea area{336, 82, 8.0, 12.0, 0.0, 2.0}; // width, height, range Y and X, min Y and X
 
     struct Case {
         double X, Y;

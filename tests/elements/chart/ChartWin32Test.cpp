@@ -5,6 +5,7 @@
 
 #include <cstdio>
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include "elements/chart/TQorGrapher.h"
@@ -29,15 +30,14 @@ std::string Hex(COLORREF C)
 const std::string Red = Hex(RGB(255, 0, 0)), Yellow = Hex(RGB(255, 255, 0)), Grey = Hex(RGB(128, 128, 128));
 const std::string Blue = Hex(RGB(0, 0, 255)), Green = Hex(RGB(0, 128, 0));
 
-template <class Base> struct ChartTestOn : ElementTestOn<Base> {
-    using ElementTestOn<Base>::Elements;
+struct ChartTest : ElementTest {
     TQorMainForm *Form = nullptr;
     TQorPlotHistogram *Bars[3] = {}; // red, yellow, green of the last plot made
 
     // MonthGraph as the main scheme makes it (0..6, Grid 6), Margin above and below.
     TQorGrapher *MakeMonthGraph(int Margin = 0)
     {
-        TQorGrapher *g = Elements.template Make<TQorGrapher>(Form->Control);
+        TQorGrapher *g = Elements.Make<TQorGrapher>(Form->Control);
         Configure(g, 17, 109, 335, 105 + 2 * Margin);
         g->SetGrid(6);
         g->GridColor = 0xC0C0C0;
@@ -55,7 +55,7 @@ template <class Base> struct ChartTestOn : ElementTestOn<Base> {
     // and green bars; Margin above and below.
     TQorPlotter *MakeDayPlot(int Margin = 0)
     {
-        TQorPlotter *p = Elements.template Make<TQorPlotter>(Form->Control);
+        TQorPlotter *p = Elements.Make<TQorPlotter>(Form->Control);
         Configure(p, 15, 2, 336, 82 + 2 * Margin);
         p->SetGrid(8);
         p->GridColor = 0xC0C0C0;
@@ -65,7 +65,7 @@ template <class Base> struct ChartTestOn : ElementTestOn<Base> {
         p->Init();
         const uint32_t fills[] = {0x0000FF, 0x00FFFF, 0x008000};
         for (int i = 0; i < 3; ++i) {
-            TQorPlotHistogram *bars = Bars[i] = Elements.template Make<TQorPlotHistogram>();
+            TQorPlotHistogram *bars = Bars[i] = Elements.Make<TQorPlotHistogram>();
             bars->FillColor = fills[i];
             bars->Color = 0x808080;
             bars->HalfWidth = 1;
@@ -87,7 +87,6 @@ template <class Base> struct ChartTestOn : ElementTestOn<Base> {
         }
     }
 };
-using ChartTest = ChartTestOn<layertest::LayerTest>;
 
 } // namespace
 
@@ -95,32 +94,24 @@ TEST_F(ChartTest, GraphLinePassesThroughItsValuesAndAboveTheScaleBeyondThePlotAr
 {
     Running on;
     Form = MakeMainForm(382, 300);
-    TQorGrapher *graph = MakeMonthGraph();
-    // X 0..5 over 335 pixels: 67 per value. Y 0..6 over 105: 17.5 per unit.
-    for (int v : {1, 1, 5, 5, 2, 2}) {
+    TQorGrapher *graph = MakeMonthGraph(20);
+    // X 0..5 over 335 pixels: 67 per value. Y 0..6 over 105 below a top margin
+    // of 20: 17.5 per unit, and 7 above the frame at y 20 - 17.5 -> 2.
+    for (int v : {1, 1, 7, 7, 2, 2}) {
         TData d = IntData(v);
         graph->doAdd(d, 0);
     }
     const Snapshot shot = Printed(graph->Control->Handle);
-    const int probes[][2] = {{30, 88}, {170, 18}, {300, 70}}; // 87.5 -> 88, 17.5 -> 18, 70
+    const int probes[][2] = {{30, 108}, {170, 2}, {300, 90}}; // 20 + 87.5 -> 108, 2, 20 + 70
     for (const auto &p : probes) {
         EXPECT_EQ(Hex(shot.At(p[0], p[1])), Red) << "(" << p[0] << ", " << p[1] << ")";
         EXPECT_NE(Hex(shot.At(p[0], p[1] - 1)), Red) << "(" << p[0] << ", " << p[1] - 1 << ")";
         EXPECT_NE(Hex(shot.At(p[0], p[1] + 1)), Red) << "(" << p[0] << ", " << p[1] + 1 << ")";
     }
-    EXPECT_EQ(Hex(shot.At(30, 80)), Hex(GetSysColor(COLOR_BTNFACE))) << "the control's colour";
-    EXPECT_EQ(Hex(shot.At(56, 80)), Hex(RGB(192, 192, 192))) << "a grid column";
-
-    // 7 on 0..6 in 105 pixels: 105 - 122.5 = -17.5 -> -18, below a top margin of 20: y 2.
-    TQorGrapher *high = MakeMonthGraph(20);
-    for (int v : {7, 7}) {
-        TData d = IntData(v);
-        high->doAdd(d, 0);
-    }
-    const Snapshot above = Printed(high->Control->Handle);
-    EXPECT_EQ(Hex(above.At(100, 2)), Red) << "above the frame at y 20";
-    EXPECT_EQ(Hex(above.At(0, 30)), Blue) << "the frame's left edge";
-    EXPECT_EQ(Hex(above.At(100, 10)), Hex(GetSysColor(COLOR_BTNFACE))) << "the margin";
+    EXPECT_EQ(Hex(shot.At(30, 100)), Hex(GetSysColor(COLOR_BTNFACE))) << "the control's colour";
+    EXPECT_EQ(Hex(shot.At(56, 100)), Hex(RGB(192, 192, 192))) << "a grid column";
+    EXPECT_EQ(Hex(shot.At(0, 30)), Blue) << "the frame's left edge";
+    EXPECT_EQ(Hex(shot.At(100, 10)), Hex(GetSysColor(COLOR_BTNFACE))) << "the margin";
 }
 
 TEST_F(ChartTest, BarsFillTheirRectanglesInsideAGreyOutlineClippedToThePlotArea)
@@ -132,21 +123,19 @@ TEST_F(ChartTest, BarsFillTheirRectanglesInsideAGreyOutlineClippedToThePlotArea)
         AddBar(height);
 
     // X 2..14 over 336: 28 pixels per unit; the yellow 4 at X 4 spans 28..84, its top at 20 + 82 - 41.
-    const Snapshot shot = Printed(plot->Control->Handle);
-    EXPECT_EQ(Hex(shot.At(56, 61)), Grey) << "top edge";
-    EXPECT_EQ(Hex(shot.At(28, 80)), Grey) << "left edge";
-    EXPECT_EQ(Hex(shot.At(83, 80)), Grey) << "right edge (the rectangle's right is exclusive)";
-    for (int x : {29, 82})
-        for (int y : {62, 100})
-            EXPECT_EQ(Hex(shot.At(x, y)), Yellow) << "inside at (" << x << ", " << y << ")";
-    EXPECT_EQ(Hex(shot.At(56, 60)), Hex(GetSysColor(COLOR_BTNFACE))) << "above the bar";
-    EXPECT_EQ(Hex(shot.At(10, 95)), Green) << "the green bar of height 1 at X 2, half cut off";
-    EXPECT_EQ(Hex(shot.At(56, 101)), Blue) << "the frame's bottom edge covers the bars' bottom edges";
-
     // The red 9 at X 6 (84..140) stops at the plot's top edge, the frame at y 20.
-    EXPECT_EQ(Hex(shot.At(112, 15)), Hex(GetSysColor(COLOR_BTNFACE))) << "nothing above the plot area";
-    EXPECT_EQ(Hex(shot.At(112, 10)), Hex(GetSysColor(COLOR_BTNFACE))) << "not even the bar's top edge";
-    EXPECT_EQ(Hex(shot.At(112, 25)), Red) << "the red fill inside the plot";
+    const std::string face = Hex(GetSysColor(COLOR_BTNFACE));
+    const std::tuple<int, int, std::string, const char *> probes[] = {
+        {56, 61, Grey, "top edge"}, {28, 80, Grey, "left edge"},
+        {83, 80, Grey, "right edge (the rectangle's right is exclusive)"},
+        {29, 62, Yellow, "inside"}, {82, 62, Yellow, "inside"}, {29, 100, Yellow, "inside"}, {82, 100, Yellow, "inside"},
+        {56, 60, face, "above the bar"}, {10, 95, Green, "the green bar of height 1 at X 2, half cut off"},
+        {56, 101, Blue, "the frame's bottom edge covers the bars' bottom edges"},
+        {112, 15, face, "nothing above the plot area"}, {112, 10, face, "not even the bar's top edge"},
+        {112, 25, Red, "the red fill inside the plot"}};
+    const Snapshot shot = Printed(plot->Control->Handle);
+    for (const auto &[x, y, colour, what] : probes)
+        EXPECT_EQ(Hex(shot.At(x, y)), colour) << what << " at (" << x << ", " << y << ")";
 }
 
 namespace {
@@ -163,7 +152,9 @@ SIZE_T PrivateBytes()
 }
 
 // Ten thousand redraws take longer than the loop watchdog allows; no loop runs here.
-using ChartLeakTest = ChartTestOn<UnwatchedLayerTest>;
+struct ChartLeakTest : ChartTest {
+    ChartLeakTest() { Watched = false; }
+};
 
 } // namespace
 
@@ -177,11 +168,8 @@ TEST_F(ChartLeakTest, TenThousandRedrawsOfTheGraphAndTheHistogramLeakNoGdiObject
         TData d = IntData(i * 7 % 10);
         graph->doAdd(d, 0);
     }
-    HDC screen = GetDC(nullptr);
-    HDC memory = CreateCompatibleDC(screen);
-    HBITMAP target = CreateCompatibleBitmap(screen, 400, 120);
-    ReleaseDC(nullptr, screen);
-    HGDIOBJ old = SelectObject(memory, target);
+    layertest::TMemoryPicture target(400, 120);
+    const WPARAM memory = reinterpret_cast<WPARAM>(target.DC);
 
     // A refill of the histogram, a redraw of both charts, and every 100th time a resize.
     auto redraw = [&](int i) {
@@ -189,9 +177,9 @@ TEST_F(ChartLeakTest, TenThousandRedrawsOfTheGraphAndTheHistogramLeakNoGdiObject
         plot->doClear(none, 0);
         for (int bar = 0; bar < 7; ++bar)
             AddBar((i + bar) % 10);
-        SendMessageA(plot->Control->Handle, WM_PRINTCLIENT, reinterpret_cast<WPARAM>(memory), PRF_CLIENT);
+        SendMessageA(plot->Control->Handle, WM_PRINTCLIENT, memory, PRF_CLIENT);
         graph->Draw();
-        SendMessageA(graph->Control->Handle, WM_PRINTCLIENT, reinterpret_cast<WPARAM>(memory), PRF_CLIENT);
+        SendMessageA(graph->Control->Handle, WM_PRINTCLIENT, memory, PRF_CLIENT);
         if (i % 100 == 99) {
             const int grow = (i / 100) % 2;
             plot->Control->SetBounds(15, 2, 336 + grow, 82 + grow);
@@ -207,17 +195,9 @@ TEST_F(ChartLeakTest, TenThousandRedrawsOfTheGraphAndTheHistogramLeakNoGdiObject
         redraw(i);
     const int32_t layerAfter = LayerGdiCount().Live();
     const SIZE_T bytesAfter = PrivateBytes();
-    std::printf("GDI objects (layer count): %d before, %d after\n", static_cast<int>(layerBefore),
-                static_cast<int>(layerAfter));
-    std::printf("private bytes: %llu before, %llu after\n", static_cast<unsigned long long>(bytesBefore),
-                static_cast<unsigned long long>(bytesAfter));
-
     EXPECT_EQ(layerAfter, layerBefore) << "the layer's own count";
     EXPECT_NE(bytesBefore, 0u) << "the system tells the private bytes";
     EXPECT_LT(bytesAfter, bytesBefore + 64 * 1024) << "7 bytes lost per redraw would be more";
-    SelectObject(memory, old);
-    DeleteObject(target);
-    DeleteDC(memory);
 }
 
 TEST_F(ChartTest, ChartsWhoseControlTheLayerFreedFirstStillTakeValuesAndGoQuietly)
@@ -228,7 +208,7 @@ TEST_F(ChartTest, ChartsWhoseControlTheLayerFreedFirstStillTakeValuesAndGoQuietl
     TQorPlotter *plot = MakeDayPlot();
     const int32_t gdiBefore = LayerGdiCount().Live();
     Form->Control->Free(); // the layer frees the form's control with its children
-    ASSERT_EQ(graph->ControlGone + plot->ControlGone, 2);
+    ASSERT_EQ(Form->ControlGone + graph->ControlGone + plot->ControlGone, 3) << "the form's and both charts'";
 
     // Nothing may reach the freed controls: count every invalidation from now on.
     static int invalidations;

@@ -1,44 +1,31 @@
-// Visual elements on a real form: who frees the control, the LED's pixels and a
+// Visual elements on a real form: the element freeing its control, the LED's pixels and a
 // label fitting its text. (The end-to-end tests read the program's Cyrillic
-// label texts back, and see that switching the LED on twice changes nothing in
-// the tray.)
+// label texts back and the LED's colours, and see that switching the LED on
+// twice changes nothing in the tray.)
 #include "WinTestKit.h"
 
 using namespace wintest;
 
 struct WinTest : ElementTest {};
 
-TEST_F(WinTest, TheElementFreesItsControlUnlessTheLayerDidFirst)
+// The layer going first is the charts' test: ChartsWhoseControlTheLayerFreedFirst...
+TEST_F(WinTest, TheElementFreesItsControl)
 {
-    TQorMainForm *form = MakeMainForm();
-    const HWND led = MakeLed(form, 1)->Control->Handle;
+    const HWND led = MakeLed(MakeMainForm(), 1)->Control->Handle;
     Elements.FreeElements(); // the LED goes, then the form
     EXPECT_FALSE(IsWindow(led));
     EXPECT_EQ(winlayer::TWinObject::LiveObjects(), LiveAtStart) << "nothing of the layer is left";
-
-    form = MakeMainForm();
-    TQorLED *orphan = MakeLed(form, 1);
-    form->Control->Free(); // the layer frees the form's control with its children
-    EXPECT_EQ(orphan->ControlGone, 1);
-    EXPECT_EQ(form->ControlGone, 1);
-    Elements.FreeElements(); // must not free them again
 }
 
-TEST_F(WinTest, AnUnframedLedIsAGreenOrRedDiscOnTheFormsBackground)
+// Green and red at its centre are what the end-to-end tests see on the program's LED.
+TEST_F(WinTest, AnUnframedLedIsADiscOnTheFormsBackground)
 {
-    TQorLED *led = MakeLed(MakeMainForm(120, 80), 1);
-    const COLORREF face = GetSysColor(COLOR_BTNFACE);
-    for (COLORREF centre : {COLORREF(0x008000), COLORREF(0x0000FF)}) {
-        const Snapshot shot = Printed(led->Control->Handle);
-        ASSERT_EQ(shot.Bits.size(), 15u * 15u);
-        EXPECT_EQ(shot.At(7, 7), centre) << "centre";
-        EXPECT_EQ(shot.At(7, 1), centre) << "inside near the top";
-        EXPECT_EQ(shot.At(1, 7), centre) << "inside near the left";
-        for (const POINT p : {POINT{0, 0}, POINT{14, 0}, POINT{0, 14}, POINT{14, 14}})
-            EXPECT_EQ(shot.At(p.x, p.y), face) << "corner " << p.x << "," << p.y;
-        TData none;
-        led->doOff(none, 0);
-    }
+    const Snapshot shot = Printed(MakeLed(MakeMainForm(120, 80), 1)->Control->Handle);
+    ASSERT_EQ(shot.Bits.size(), 15u * 15u);
+    for (const POINT p : {POINT{7, 7}, POINT{7, 1}, POINT{1, 7}})
+        EXPECT_EQ(shot.At(p.x, p.y), COLORREF(0x008000)) << "inside at " << p.x << "," << p.y;
+    for (const POINT p : {POINT{0, 0}, POINT{14, 0}, POINT{0, 14}, POINT{14, 14}})
+        EXPECT_EQ(shot.At(p.x, p.y), GetSysColor(COLOR_BTNFACE)) << "corner " << p.x << "," << p.y;
 }
 
 TEST_F(WinTest, AnAutoSizeLabelGrowsAndShrinksWithItsText)

@@ -30,7 +30,7 @@ inline Snapshot Printed(HWND Window)
 {
     RECT client{};
     GetClientRect(Window, &client);
-    layertest::TMemoryPicture picture(client.right, client.bottom, 0);
+    layertest::TMemoryPicture picture(client.right, client.bottom);
     SendMessageA(Window, WM_PRINTCLIENT, reinterpret_cast<WPARAM>(picture.DC), PRF_CLIENT);
     return picture.Read();
 }
@@ -38,11 +38,8 @@ inline Snapshot Printed(HWND Window)
 // Lets the windows handle what is queued (paints included).
 inline void Settle()
 {
-    MSG msg;
     for (int round = 0; round < 3; ++round)
-        while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE))
-            if (msg.message != WM_QUIT)
-                DispatchMessageA(&msg);
+        layertest::DrainQueue();
 }
 
 // The properties every visual element gets from the scheme, with the scheme's
@@ -60,25 +57,10 @@ inline void Configure(TQorWin *Element, int Left, int Top, int Width, int Height
     Element->Ctl3D = 1;
 }
 
-// The layer's clean state without the watchdog, for a test that runs no loop
-// and takes long on purpose.
-struct UnwatchedLayerTest : ::testing::Test {
-    void SetUp() override
-    {
-        layertest::ResetLayerState();
-        layertest::DrainQueue();
-    }
-    void TearDown() override
-    {
-        layertest::DrainQueue();
-        layertest::ResetLayerState();
-    }
-};
-
 // A test scheme of visual elements on the window layer. It owns its elements
 // as the program's schemes do, and leaves the dispatch and the start list as
 // it found them.
-template <class Base> struct ElementTestOn : Base {
+struct ElementTest : layertest::LayerTest {
     struct Scheme : TScheme {
         using TScheme::FreeElements;
     };
@@ -88,7 +70,7 @@ template <class Base> struct ElementTestOn : Base {
 
     void SetUp() override
     {
-        Base::SetUp();
+        LayerTest::SetUp();
         StopHooks();
         StartedBefore = Started;
     }
@@ -100,7 +82,7 @@ template <class Base> struct ElementTestOn : Base {
         Started = StartedBefore;
         Elements.FreeElements();
         Settle();
-        Base::TearDown();
+        LayerTest::TearDown();
     }
 
     // A main form configured as the program's, hidden unless told otherwise.
@@ -137,6 +119,5 @@ template <class Base> struct ElementTestOn : Base {
         return sink;
     }
 };
-using ElementTest = ElementTestOn<layertest::LayerTest>;
 
 } // namespace wintest
