@@ -1,6 +1,7 @@
 // The built kpdump on files written here: its one line of JSON and its exit code.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <string>
 #include <vector>
@@ -23,11 +24,8 @@ std::string KpDumpPath()
 {
 #ifdef _WIN32
     char path[MAX_PATH + 1] = {};
-    std::string self(path, GetModuleFileNameA(nullptr, path, MAX_PATH));
-    std::string relative = TERVIK_KPDUMP_FROM_TEST_DIR;
-    for (char &c : relative)
-        if (c == '/')
-            c = '\\';
+    std::string self(path, GetModuleFileNameA(nullptr, path, MAX_PATH)), relative = TERVIK_KPDUMP_FROM_TEST_DIR;
+    std::replace(relative.begin(), relative.end(), '/', '\\');
     return self.substr(0, self.find_last_of("\\/") + 1) + relative;
 #else
     return TERVIK_KPDUMP;
@@ -49,13 +47,10 @@ Ran RunKpDump(const std::string &Arguments)
 #endif
     Ran run;
     FILE *pipe = popen(command.c_str(), "r");
-    if (!pipe)
-        return run;
     char buffer[4096];
-    size_t n;
-    while ((n = fread(buffer, 1, sizeof buffer, pipe)) > 0)
+    for (size_t n; pipe && (n = fread(buffer, 1, sizeof buffer, pipe)) > 0;)
         run.Out.append(buffer, n);
-    const int status = pclose(pipe);
+    const int status = pipe ? pclose(pipe) : -1;
 #ifdef _WIN32
     run.Exit = status;
 #else
