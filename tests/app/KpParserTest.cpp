@@ -125,23 +125,16 @@ TEST_F(KpParser, AFileWithCrLfOrCrLineEndsReadsExactlyLikeTheSameFileWithLf)
     };
     for (const Texts &lines : contents) {
         TKpPipeline lf;
-        lf.ParseText(ended(lines, "\n", true));
+        lf.ParseText(Lf(lines));
         ASSERT_FALSE(lf.Outcome().Values.empty());
-        struct Variant {
-            const char *Name;
-            std::string Bytes;
-        } variants[] = {
-            {"CR LF", ended(lines, "\r\n", true)},
-            {"CR LF, no final break", ended(lines, "\r\n", false)},
-            {"CR", ended(lines, "\r", true)},
-        };
-        for (const Variant &v : variants) {
-            Forget();
-            ParseFile(v.Bytes);
+        for (const auto &[breaks, last] : {std::pair<std::string, bool>{"\r\n", true}, {"\r\n", false}, {"\r", true}}) {
+            const std::string what = (breaks == "\r" ? "CR" : "CR LF") + std::string(last ? "" : ", no final break") +
+                                     ", last line " + lines.back();
+            testfiles::WriteBytes(Folder.Path("DGD.txt"), ended(lines, breaks, last));
             TKpPipeline other;
             other.Parse(Folder.Path("DGD.txt"));
-            EXPECT_EQ(other.Outcome().Journal, lf.Outcome().Journal) << v.Name << ", last line " << lines.back();
-            EXPECT_EQ(other.Recent(), lf.Recent()) << v.Name << ", last line " << lines.back();
+            EXPECT_EQ(other.Outcome().Journal, lf.Outcome().Journal) << what;
+            EXPECT_EQ(other.Recent(), lf.Recent()) << what;
         }
     }
 }
