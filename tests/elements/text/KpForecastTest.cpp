@@ -21,11 +21,9 @@ using winlayer::TSystemTime;
 
 namespace {
 
-double At(int Year, int Month, int Day, int Hour = 0, int Minute = 0)
+double At(uint16_t Year, uint16_t Month, uint16_t Day, uint16_t Hour = 0, uint16_t Minute = 0)
 {
-    return winlayer::SystemTimeToDateTime(TSystemTime{static_cast<uint16_t>(Year), static_cast<uint16_t>(Month), 0,
-                                                      static_cast<uint16_t>(Day), static_cast<uint16_t>(Hour),
-                                                      static_cast<uint16_t>(Minute), 0, 0});
+    return winlayer::SystemTimeToDateTime(TSystemTime{Year, Month, 0, Day, Hour, Minute, 0, 0});
 }
 
 std::string Sample()
@@ -121,31 +119,13 @@ TEST(KpForecast, ReadsTheWholeTableOrNothing)
     }
 }
 
-namespace {
-
-// Block b of the forecast worth b * 30 hundredths, so that a value names its block.
-TKpForecast Numbered()
-{
-    std::string text = ":Issued: 2026 Oct 05 2205 UTC\nNOAA Kp index forecast 06 Oct - 08 Oct\n"
-                       "             Oct 06    Oct 07    Oct 08\n";
-    for (int r = 0; r < 8; ++r) {
-        text += std::string(Rows[r], 7);
-        for (int c = 0; c < 3; ++c) {
-            const int v = (8 * c + r) * 30;
-            text += "  " + std::to_string(v / 100) + "." + std::to_string(v / 10 % 10) + std::to_string(v % 10);
-        }
-        text += "\n";
-    }
-    TKpForecast forecast;
-    EXPECT_TRUE(ParseKpForecast(text, 0, forecast)) << text;
-    return forecast;
-}
-
-} // namespace
-
 TEST(KpForecast, LaysTheBlocksOnTheLocalDayAndFindsThePeakOfTheNext24Hours)
 {
-    const TKpForecast numbered = Numbered();
+    // The table of 6-8 Oct issued 5 Oct 22:05 UT, block b worth b * 30 hundredths so that a value names its block.
+    TKpForecast numbered;
+    numbered.Issued = At(2026, 10, 5, 22, 5);
+    for (int b = 0; b < KpForecastBlocks; ++b)
+        numbered.Start[b] = At(2026, 10, 6) + b / 8.0, numbered.Hundredths[b] = b * 30;
     const struct {
         int32_t Bias;
         double NowUt;
