@@ -70,14 +70,12 @@ TEST_F(KpParser, TakesTheCharacterAfterTheLastBlankOfTheLastLineWithABlankInItsL
 
 TEST_F(KpParser, AMissingFileParsesThePreviousContentAgain)
 {
-    const std::string missing = Folder.Path("none.txt");
-    P.Parse(missing);
+    P.Parse(Folder.Path("none.txt"));
     EXPECT_TRUE(Got().Journal.empty()) << "the first parse of a run has nothing to parse";
     EXPECT_EQ(P.Recent(), "");
 
     const std::string path = Folder.Path("DGD.txt");
-    testfiles::WriteBytes(path, Lf(File({"11111111", "22222224"})));
-    P.Parse(path);
+    ParseFile(Lf(File({"11111111", "22222224"})));
     const TKpPipeline::TOutcome first = Got();
     ASSERT_EQ(first.Values, Texts{"4"});
 
