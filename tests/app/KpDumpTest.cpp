@@ -4,6 +4,7 @@
 #include <algorithm>
 #include <cstdio>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "DgdText.h"
@@ -32,12 +33,8 @@ std::string KpDumpPath()
 #endif
 }
 
-struct Ran {
-    std::string Out;
-    int Exit = -1;
-};
-
-Ran RunKpDump(const std::string &Arguments)
+// kpdump's output and exit code when run with Arguments.
+std::pair<std::string, int> RunKpDump(const std::string &Arguments)
 {
     std::string command = "\"" + KpDumpPath() + "\" " + Arguments;
 #ifdef _WIN32
@@ -45,18 +42,17 @@ Ran RunKpDump(const std::string &Arguments)
 #else
     command += " 2>/dev/null";
 #endif
-    Ran run;
+    std::string out;
     FILE *pipe = popen(command.c_str(), "r");
     char buffer[4096];
     for (size_t n; pipe && (n = fread(buffer, 1, sizeof buffer, pipe)) > 0;)
-        run.Out.append(buffer, n);
+        out.append(buffer, n);
     const int status = pipe ? pclose(pipe) : -1;
 #ifdef _WIN32
-    run.Exit = status;
+    return {out, status};
 #else
-    run.Exit = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+    return {out, WIFEXITED(status) ? WEXITSTATUS(status) : -1};
 #endif
-    return run;
 }
 
 } // namespace
@@ -100,8 +96,8 @@ TEST_F(KpDump, PrintsWhatTheSubSchemesProducedAsOneJsonLine)
     for (const Case &c : cases) {
         const std::string path = Folder.Path("DGD.txt");
         testfiles::WriteBytes(path, c.Bytes);
-        const Ran run = RunKpDump(c.Hour + "\"" + path + "\"");
-        EXPECT_EQ(run.Exit, 0) << c.What;
-        EXPECT_EQ(run.Out, c.Json) << c.What;
+        const auto [out, code] = RunKpDump(c.Hour + "\"" + path + "\"");
+        EXPECT_EQ(code, 0) << c.What;
+        EXPECT_EQ(out, c.Json) << c.What;
     }
 }
