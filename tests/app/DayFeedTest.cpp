@@ -19,10 +19,6 @@ using namespace testkit;
 
 namespace {
 
-constexpr uint32_t Green = 0x008000;
-constexpr uint32_t Yellow = 0x00FFFF;
-constexpr uint32_t Red = 0x0000FF;
-
 // Tells how many series were still attached when it was freed.
 int SeriesLeftAtFree = -1;
 struct TProbedPlotter : TRecordingPlotter {
@@ -75,7 +71,7 @@ std::string Bars(const TDayFeedScheme &Scheme)
     for (int32_t i = 0; i < 3; ++i) {
         const TSeries *s = Scheme.DayPlot->SeriesAt(i);
         const uint32_t fill = static_cast<const THistogramSeries *>(s)->FillColor;
-        const char colour = fill == Green ? 'g' : fill == Yellow ? 'y' : fill == Red ? 'r' : '?';
+        const char colour = fill == 0x008000 ? 'g' : fill == 0x00FFFF ? 'y' : fill == 0x0000FF ? 'r' : '?';
         EXPECT_EQ(s->Count(), first->Count()) << "the three series advance together";
         for (size_t at = 0; at < bars.size() && at < static_cast<size_t>(s->Count()); ++at) {
             EXPECT_EQ(s->Values[at].X, 2.0 + 2.0 * static_cast<double>(at)) << "series " << i << ", bar " << at;
