@@ -19,10 +19,6 @@ using namespace testkit;
 
 namespace {
 
-constexpr uint32_t Green = 0x008000;
-constexpr uint32_t Yellow = 0x00FFFF;
-constexpr uint32_t Red = 0x0000FF;
-
 // Tells how many series were still attached when it was freed.
 int SeriesLeftAtFree = -1;
 struct TProbedPlotter : TRecordingPlotter {
@@ -32,47 +28,29 @@ struct TProbedPlotter : TRecordingPlotter {
 // The part of the main scheme around DayFeed: DayPlot made before it, the
 // recent-values string (MonthFeed.Var[0]) and the local hour (Schedule.Var[1])
 // as memories.
-class TDayFeedScheme : public TScheme, public TDayPlotOwner {
-public:
-    TProbedPlotter *DayPlot;
-    TQorMemory *Recent;
-    TQorMemory *Hour;
-    TQorMultiElementEx *DayFeed;
+struct TDayFeedScheme : TScheme, TDayPlotOwner {
+    TProbedPlotter *DayPlot = Make<TProbedPlotter>();
+    TQorMemory *Recent = Make<TQorMemory>();
+    TQorMemory *Hour = Make<TQorMemory>();
+    TQorMultiElementEx *DayFeed = Make<TQorMultiElementEx>(nullptr);
     TPointLink Refill; // stands for ResultHub.onEvent[3]
 
     TDayFeedScheme()
     {
-        DayPlot = Make<TProbedPlotter>();
         DayPlot->SetGrid(8);
         DayPlot->MinY = 0.0;
         DayPlot->MaxY = 8.0;
-
-        Recent = Make<TQorMemory>();
-        Recent->SetDefault(StrData(""));
-
-        Hour = Make<TQorMemory>();
-        Hour->SetDefault(IntData(0));
-
-        DayFeed = Make<TQorMultiElementEx>(nullptr);
         DayFeed->Mode = 0;
         DayFeed->MainScheme = this;
         DayFeed->SetEventCount(1);
         DayFeed->SetDataCount(2);
-
         LinkEvent(Refill, DayFeed, &TQorMultiElementEx::doWork, 0);
         LinkEvent(DayFeed->onEvent[0], DayPlot, &TRecordingPlotter::doClear, 0);
         LinkData(DayFeed->Data[0], Recent, &TQorMemory::Value, 0);
         LinkData(DayFeed->Data[1], Hour, &TQorMemory::Value, 1);
-
         DayFeed->SetInstanceFactory(NewInstance<TDayFeed>);
     }
-
     TPlotterInterface *DayPlotter() override { return DayPlot; }
-
-    TDayFeed *Feed() const
-    {
-        return static_cast<TDayFeed *>(DayFeed->Current->Scheme);
-    }
 
     void RefillWith(const std::string &RecentValues, int32_t LocalHour)
     {
@@ -93,7 +71,7 @@ std::string Bars(const TDayFeedScheme &Scheme)
     for (int32_t i = 0; i < 3; ++i) {
         const TSeries *s = Scheme.DayPlot->SeriesAt(i);
         const uint32_t fill = static_cast<const THistogramSeries *>(s)->FillColor;
-        const char colour = fill == Green ? 'g' : fill == Yellow ? 'y' : fill == Red ? 'r' : '?';
+        const char colour = fill == 0x008000 ? 'g' : fill == 0x00FFFF ? 'y' : fill == 0x0000FF ? 'r' : '?';
         EXPECT_EQ(s->Count(), first->Count()) << "the three series advance together";
         for (size_t at = 0; at < bars.size() && at < static_cast<size_t>(s->Count()); ++at) {
             EXPECT_EQ(s->Values[at].X, 2.0 + 2.0 * static_cast<double>(at)) << "series " << i << ", bar " << at;
@@ -132,29 +110,20 @@ TEST(DayFeed, BarsOfTheIntervalsPassedThenEmptyBars)
     }
 }
 
-TEST(DayFeed, EachRefillStartsFromAClearedPlot)
-{
-    StartedAs notYet(false);
-    TDayFeedScheme scheme;
-    Running on;
-    EXPECT_EQ(scheme.DayPlot->Repaints, 0) << "nothing is drawn while the scheme is built";
-    scheme.RefillWith("1234", 14);
-    EXPECT_EQ(scheme.DayPlot->Repaints, 1 + 7 * 3) << "the clear, then one repaint per series per bar";
-    scheme.RefillWith("9", 20);
-    EXPECT_EQ(Bars(scheme), "r9 - - - - - -") << "no bar of the earlier refill is left";
-
-    // An empty recent-values string: the plot is cleared and stays empty.
-    scheme.RefillWith("", 14);
-    EXPECT_EQ(Bars(scheme), "");
-}
-
-TEST(DayFeed, FreesItsSeriesThroughThePlotterWhenTheSchemeGoes)
+TEST(DayFeed, EachRefillStartsFromAClearedPlotAndTheSeriesGoBackThroughThePlotterWhenTheSchemeGoes)
 {
     StartedAs notYet(false);
     auto *scheme = new TDayFeedScheme;
     {
         Running on;
-        scheme->RefillWith("123", 12);
+        EXPECT_EQ(scheme->DayPlot->Repaints, 0) << "nothing is drawn while the scheme is built";
+        scheme->RefillWith("1234", 14);
+        EXPECT_EQ(scheme->DayPlot->Repaints, 1 + 7 * 3) << "the clear, then one repaint per series per bar";
+        scheme->RefillWith("9", 20);
+        EXPECT_EQ(Bars(*scheme), "r9 - - - - - -") << "no bar of the earlier refill is left";
+        // An empty recent-values string: the plot is cleared and stays empty.
+        scheme->RefillWith("", 14);
+        EXPECT_EQ(Bars(*scheme), "");
     }
     ASSERT_EQ(scheme->DayPlot->SeriesCount(), 3);
     SeriesLeftAtFree = -1;

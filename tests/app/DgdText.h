@@ -32,22 +32,16 @@ inline Texts Header()
     };
 }
 
-// Eight K-indices as the file writes them: a blank and the digit for a known
-// value, "-1" for one not yet known. Kp holds the eight characters, '-' for an
-// unknown one.
-inline std::string Indices(const std::string &Kp)
-{
-    std::string out;
-    for (char c : Kp)
-        out += c == '-' ? std::string("-1") : std::string(" ") + c;
-    return out;
-}
-
-// One data line; its last 16 characters are the planetary values Kp.
+// One data line of day Day; its last 16 characters are the planetary values Kp
+// as the file writes them: a blank and the digit for a known value, "-1" for one
+// not yet known (in Kp the eight characters, '-' for an unknown one).
 inline std::string Row(int Day, const std::string &Kp)
 {
-    const std::string date = "2026 11 " + std::string(Day < 10 ? "0" : "") + std::to_string(Day);
-    return date + "    11  2 2 3 3 2 2 1 1    27  2 4 4 5 3 3 2 2    16 " + Indices(Kp);
+    std::string row = "2026 11 " + std::string(Day < 10 ? "0" : "") + std::to_string(Day) +
+                      "    11  2 2 3 3 2 2 1 1    27  2 4 4 5 3 3 2 2    16 ";
+    for (char c : Kp)
+        row += c == '-' ? std::string("-1") : std::string(" ") + c;
+    return row;
 }
 
 // The lines joined with LF, each one ended.
@@ -77,13 +71,10 @@ inline Texts File(const Texts &Days)
 // Thirty days of made-up values, all known.
 inline Texts ThirtyDays()
 {
-    Texts days;
-    for (int d = 0; d < 30; ++d) {
-        std::string kp;
-        for (int i = 0; i < 8; ++i)
-            kp += static_cast<char>('0' + (d * 3 + i * 5) % 7);
-        days.push_back(kp);
-    }
+    Texts days(30);
+    for (size_t d = 0; d < 30; ++d)
+        for (size_t i = 0; i < 8; ++i)
+            days[d] += static_cast<char>('0' + (d * 3 + i * 5) % 7);
     return days;
 }
 

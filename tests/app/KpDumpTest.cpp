@@ -1,8 +1,10 @@
 // The built kpdump on files written here: its one line of JSON and its exit code.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "DgdText.h"
@@ -23,23 +25,16 @@ std::string KpDumpPath()
 {
 #ifdef _WIN32
     char path[MAX_PATH + 1] = {};
-    std::string self(path, GetModuleFileNameA(nullptr, path, MAX_PATH));
-    std::string relative = TERVIK_KPDUMP_FROM_TEST_DIR;
-    for (char &c : relative)
-        if (c == '/')
-            c = '\\';
+    std::string self(path, GetModuleFileNameA(nullptr, path, MAX_PATH)), relative = TERVIK_KPDUMP_FROM_TEST_DIR;
+    std::replace(relative.begin(), relative.end(), '/', '\\');
     return self.substr(0, self.find_last_of("\\/") + 1) + relative;
 #else
     return TERVIK_KPDUMP;
 #endif
 }
 
-struct Ran {
-    std::string Out;
-    int Exit = -1;
-};
-
-Ran RunKpDump(const std::string &Arguments)
+// kpdump's output and exit code when run with Arguments.
+std::pair<std::string, int> RunKpDump(const std::string &Arguments)
 {
     std::string command = "\"" + KpDumpPath() + "\" " + Arguments;
 #ifdef _WIN32
@@ -47,21 +42,17 @@ Ran RunKpDump(const std::string &Arguments)
 #else
     command += " 2>/dev/null";
 #endif
-    Ran run;
+    std::string out;
     FILE *pipe = popen(command.c_str(), "r");
-    if (!pipe)
-        return run;
     char buffer[4096];
-    size_t n;
-    while ((n = fread(buffer, 1, sizeof buffer, pipe)) > 0)
-        run.Out.append(buffer, n);
-    const int status = pclose(pipe);
+    for (size_t n; pipe && (n = fread(buffer, 1, sizeof buffer, pipe)) > 0;)
+        out.append(buffer, n);
+    const int status = pipe ? pclose(pipe) : -1;
 #ifdef _WIN32
-    run.Exit = status;
+    return {out, status};
 #else
-    run.Exit = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+    return {out, WIFEXITED(status) ? WEXITSTATUS(status) : -1};
 #endif
-    return run;
 }
 
 } // namespace
@@ -105,8 +96,8 @@ TEST_F(KpDump, PrintsWhatTheSubSchemesProducedAsOneJsonLine)
     for (const Case &c : cases) {
         const std::string path = Folder.Path("DGD.txt");
         testfiles::WriteBytes(path, c.Bytes);
-        const Ran run = RunKpDump(c.Hour + "\"" + path + "\"");
-        EXPECT_EQ(run.Exit, 0) << c.What;
-        EXPECT_EQ(run.Out, c.Json) << c.What;
+        const auto [out, code] = RunKpDump(c.Hour + "\"" + path + "\"");
+        EXPECT_EQ(code, 0) << c.What;
+        EXPECT_EQ(out, c.Json) << c.What;
     }
 }

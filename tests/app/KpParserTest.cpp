@@ -70,14 +70,12 @@ TEST_F(KpParser, TakesTheCharacterAfterTheLastBlankOfTheLastLineWithABlankInItsL
 
 TEST_F(KpParser, AMissingFileParsesThePreviousContentAgain)
 {
-    const std::string missing = Folder.Path("none.txt");
-    P.Parse(missing);
+    P.Parse(Folder.Path("none.txt"));
     EXPECT_TRUE(Got().Journal.empty()) << "the first parse of a run has nothing to parse";
     EXPECT_EQ(P.Recent(), "");
 
     const std::string path = Folder.Path("DGD.txt");
-    testfiles::WriteBytes(path, Lf(File({"11111111", "22222224"})));
-    P.Parse(path);
+    ParseFile(Lf(File({"11111111", "22222224"})));
     const TKpPipeline::TOutcome first = Got();
     ASSERT_EQ(first.Values, Texts{"4"});
 
@@ -125,23 +123,16 @@ TEST_F(KpParser, AFileWithCrLfOrCrLineEndsReadsExactlyLikeTheSameFileWithLf)
     };
     for (const Texts &lines : contents) {
         TKpPipeline lf;
-        lf.ParseText(ended(lines, "\n", true));
+        lf.ParseText(Lf(lines));
         ASSERT_FALSE(lf.Outcome().Values.empty());
-        struct Variant {
-            const char *Name;
-            std::string Bytes;
-        } variants[] = {
-            {"CR LF", ended(lines, "\r\n", true)},
-            {"CR LF, no final break", ended(lines, "\r\n", false)},
-            {"CR", ended(lines, "\r", true)},
-        };
-        for (const Variant &v : variants) {
-            Forget();
-            ParseFile(v.Bytes);
+        for (const auto &[breaks, last] : {std::pair<std::string, bool>{"\r\n", true}, {"\r\n", false}, {"\r", true}}) {
+            const std::string what = (breaks == "\r" ? "CR" : "CR LF") + std::string(last ? "" : ", no final break") +
+                                     ", last line " + lines.back();
+            testfiles::WriteBytes(Folder.Path("DGD.txt"), ended(lines, breaks, last));
             TKpPipeline other;
             other.Parse(Folder.Path("DGD.txt"));
-            EXPECT_EQ(other.Outcome().Journal, lf.Outcome().Journal) << v.Name << ", last line " << lines.back();
-            EXPECT_EQ(other.Recent(), lf.Recent()) << v.Name << ", last line " << lines.back();
+            EXPECT_EQ(other.Outcome().Journal, lf.Outcome().Journal) << what;
+            EXPECT_EQ(other.Recent(), lf.Recent()) << what;
         }
     }
 }

@@ -26,29 +26,28 @@ namespace {
 
 winlayer::TSystemTime gNow{2024, 3, 5, 14, 12, 0, 7, 0};
 
-void SetLocalTime(uint16_t Hour, uint16_t Minute)
-{
-    gNow = winlayer::TSystemTime{2024, 3, 5, 14, Hour, Minute, 7, 0};
-}
+void SetLocalTime(uint16_t Hour, uint16_t Minute) { gNow.Hour = Hour, gNow.Minute = Minute; }
 
 const char *const ZoneKey = "SYSTEM\\CurrentControlSet\\Control\\TimeZoneInformation";
 
 // Writes ActiveTimeBias (or removes it) for one test and puts back what was there.
-class BiasInRegistry {
-public:
+struct BiasInRegistry {
+    HKEY Key = nullptr;
+    bool Had = false;
+    DWORD OldType = 0, OldSize = sizeof OldValue;
+    BYTE OldValue[64] = {};
+
     BiasInRegistry()
     {
         RegCreateKeyExA(HKEY_LOCAL_MACHINE, ZoneKey, 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &Key, nullptr);
-        DWORD size = sizeof OldValue;
-        Had = RegQueryValueExA(Key, "ActiveTimeBias", nullptr, &OldType, OldValue, &size) == ERROR_SUCCESS;
-        OldSize = size;
+        Had = RegQueryValueExA(Key, "ActiveTimeBias", nullptr, &OldType, OldValue, &OldSize) == ERROR_SUCCESS;
     }
     ~BiasInRegistry()
     {
         if (Had)
             RegSetValueExA(Key, "ActiveTimeBias", 0, OldType, OldValue, OldSize);
         else
-            RegDeleteValueA(Key, "ActiveTimeBias");
+            Remove();
         RegCloseKey(Key);
     }
     void Set(int32_t Minutes)
@@ -58,13 +57,6 @@ public:
                   ERROR_SUCCESS);
     }
     void Remove() { RegDeleteValueA(Key, "ActiveTimeBias"); }
-
-private:
-    HKEY Key = nullptr;
-    bool Had = false;
-    DWORD OldType = 0;
-    BYTE OldValue[64] = {};
-    DWORD OldSize = 0;
 };
 
 // Counts the download requests and answers the outcome the script gives for
@@ -84,35 +76,25 @@ struct Downloads : TElement {
     void State(TData &Data, uint16_t) { Data = Outcome; }
 };
 
-class TClassScheduleTest : public TScheme {
-public:
+// The schedule in its container, its two events and its outcome wired to the downloads.
+struct TClassScheduleTest : TScheme {
     TPointLink Starter; // stands for the main scheme's start
-    TQorMultiElementEx *Schedule;
-    Downloads *Fetch;
+    TQorMultiElementEx *Schedule = Make<TQorMultiElementEx>(nullptr);
+    Downloads *Fetch = Make<Downloads>();
 
     TClassScheduleTest()
     {
-        Schedule = Make<TQorMultiElementEx>(nullptr);
         Schedule->Mode = 0;
         Schedule->MainScheme = this;
         Schedule->SetEventCount(2);
         Schedule->SetDataCount(1);
-
-        Fetch = Make<Downloads>();
-
         LinkEvent(Starter, Schedule, &TQorMultiElementEx::doWork, 0);
         LinkEvent(Schedule->onEvent[0], Fetch, &Downloads::doFetch, 0);
         LinkEvent(Schedule->onEvent[1], Fetch, &Downloads::doParse, 0);
-
         LinkData(Schedule->Data[0], Fetch, &Downloads::State, 0);
-
         Schedule->SetInstanceFactory(NewInstance<TRefreshSchedule>);
     }
-
-    TRefreshSchedule *Inner() const
-    {
-        return static_cast<TRefreshSchedule *>(Schedule->Current->Scheme);
-    }
+    TRefreshSchedule *Inner() const { return static_cast<TRefreshSchedule *>(Schedule->Current->Scheme); }
 };
 
 // One tick of an element's timer, as the system delivers it.

@@ -107,18 +107,6 @@ TEST_F(FtpReader, AFaultEndsInItsCodeByTheDeadlineKeepingTheLastGoodFileAndClosi
     }
 }
 
-// The download chain calls doOpen with the hour the schedule passed along; an
-// anonymous login must not make it the password, which WinINet refuses.
-TEST_F(FtpReader, AnAnonymousLoginOpensWhateverValueTheCallCarries)
-{
-    for (const TData &carried : {IntData(0), StrData("21")}) {
-        Log.clear();
-        testkit::Call(Ftp, &TQorWinFTP::doOpen, carried);
-        EXPECT_EQ(Log, Journal{"open: null"}) << "call carrying " << ToString(carried);
-        testkit::Call(Ftp, &TQorWinFTP::doClose, TData());
-    }
-}
-
 TEST_F(FtpReader, ADirectoryAsTargetGivesCode4)
 {
     std::filesystem::create_directory(Local);

@@ -52,21 +52,16 @@ inline std::string DgdPattern(size_t Size)
     return bytes;
 }
 
-// The WinINet handles let go that were not open (let go before, unless
-// WinINet handed the value out again, and then somebody else's is gone),
-// counted at the seam, on workers too.
-inline std::atomic<int> &BadCloses()
-{
-    static std::atomic<int> count{0};
-    return count;
-}
-
 // A reader's scheme with its events journalled ("open: null", "error: int 2", ...).
 struct ReaderTest : testing::Test, TScheme {
     testkit::Running On;
     testfiles::TempFolder Folder;
     std::string Local = Folder.Path("DGD.txt");
     Journal Log;
+    // The WinINet handles let go that were not open (let go before, unless
+    // WinINet handed the value out again, and then somebody else's is gone),
+    // counted at the seam, on workers too.
+    static inline std::atomic<int> BadCloses{0};
 
     void Record(std::initializer_list<std::pair<TPointLink *, const char *>> Events)
     {
@@ -95,7 +90,7 @@ struct ReaderTest : testing::Test, TScheme {
         WinInet.InternetCloseHandle = [](HINTERNET Handle) {
             const BOOL closed = RealWinInet().InternetCloseHandle(Handle);
             if (Handle && !closed)
-                ++BadCloses();
+                ++BadCloses;
             return closed;
         };
     }
@@ -108,14 +103,14 @@ struct ReaderTest : testing::Test, TScheme {
         const std::string lastGood = DgdPattern(100);
         WriteBytes(Local, lastGood);
         RoomForAWorker();
-        BadCloses() = 0;
+        BadCloses = 0;
         const auto start = std::chrono::steady_clock::now();
         const Journal events = Download();
         const std::chrono::duration<double> took = std::chrono::steady_clock::now() - start;
         EXPECT_EQ(ReadBytes(Local), Kept.empty() ? lastGood : Kept) << What;
         EXPECT_FALSE(std::filesystem::exists(Local + ".part")) << What;
         EXPECT_LT(took.count(), Deadline / 1000.0 + 20) << What << ": no wait beyond the deadline";
-        EXPECT_EQ(BadCloses(), 0) << What << ": a handle let go that was not open";
+        EXPECT_EQ(BadCloses.load(), 0) << What << ": a handle let go that was not open";
         return events;
     }
 

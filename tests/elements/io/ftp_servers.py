@@ -102,40 +102,28 @@ class WebHandler(http.server.SimpleHTTPRequestHandler):
         mode, _, rest = self.path.lstrip("/").partition("/")
         if mode == "missing":
             return self.send_error(404)
-        if mode == "silent":
-            STOPPING.wait(scripted_ftp.HOLD)
         if mode not in ("cut", "silent", "trickle", "huge") and mode not in self.BODIES:
             return super().do_GET()
         self.close_connection = True
-        if mode in self.BODIES:
-            return self.send_body(self.BODIES[mode])
         if mode == "silent":
-            return
-        data = pathlib.Path(self.translate_path("/" + rest)).read_bytes()
+            return STOPPING.wait(scripted_ftp.HOLD)
+        data = self.BODIES[mode] if mode in self.BODIES else pathlib.Path(self.translate_path("/" + rest)).read_bytes()
         self.send_response(200)
         if mode != "huge":
             self.send_header("Content-Length", str(len(data)))
         self.end_headers()
         try:
-            if mode == "cut":
-                self.wfile.write(data[: len(data) // 2])
-            while mode == "huge" and not STOPPING.is_set():
-                self.wfile.write(data)
             if mode == "trickle":
                 for i in range(scripted_ftp.HOLD):
                     self.wfile.write(data[i:i + 1])
                     self.wfile.flush()
                     STOPPING.wait(1)
-                self.wfile.write(data[scripted_ftp.HOLD:])
+                data = data[scripted_ftp.HOLD:]
+            while mode == "huge" and not STOPPING.is_set():
+                self.wfile.write(data)
+            self.wfile.write(data[: len(data) // 2] if mode == "cut" else data)
         except OSError:
             pass  # the reader stopped taking it
-
-    def send_body(self, body):
-        self.send_response(200)
-        self.send_header("Content-Type", "text/html" if body.startswith(b"<") else "application/octet-stream")
-        self.send_header("Content-Length", str(len(body)))
-        self.end_headers()
-        self.wfile.write(body)
 
     def log_message(self, format, *args):
         logging.info("http: " + format, *args)

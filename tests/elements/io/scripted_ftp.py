@@ -128,21 +128,18 @@ class Session(threading.Thread):
             return self.reply("425 no data connection")
         close_quietly(self.pasv)
         self.pasv = None
-        if self.mode == "trickle":
+        if self.mode not in CUTS:
+            trickled = min(HOLD, len(data)) if self.mode == "trickle" else 0
             try:
-                for i in range(min(HOLD, len(data))):
+                for i in range(trickled):
                     data_conn.sendall(data[i:i + 1])
                     time.sleep(1)
-                data_conn.sendall(data[HOLD:])
+                data_conn.sendall(data[trickled:])
                 data_conn.close()
                 return self.reply("226 transfer complete")
             except OSError:
                 close_quietly(data_conn)
                 return self.reply("426 connection closed; transfer aborted")
-        if self.mode not in CUTS:
-            data_conn.sendall(data)
-            data_conn.close()
-            return self.reply("226 transfer complete")
         data_conn.sendall(data[: len(data) // 2])
         if self.mode in ("stall", "stalllong"):
             return self.server.hold(self, data_conn)

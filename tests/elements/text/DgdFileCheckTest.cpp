@@ -3,18 +3,12 @@
 // tests, which download it.)
 #include <gtest/gtest.h>
 
+#include <regex>
 #include <string>
 
 #include "elements/text/DgdFileCheck.h"
 
 namespace {
-
-std::string CrLf(std::string Text)
-{
-    for (size_t at = 0; (at = Text.find('\n', at)) != std::string::npos; at += 2)
-        Text.insert(at, 1, '\r');
-    return Text;
-}
 
 const std::string Header = ":Product: Daily Geomagnetic Data          DGD.txt\n#  Date        A     K-indices\n";
 const std::string OneDigit = "2026 11 07     6  1 2 2 2 2 2 2 1    13  1 3 4 4 3 2 2 1     7  1 2 2 3 2 2 2 1\n";
@@ -36,7 +30,7 @@ TEST(DgdFileCheck, EveryRealLayoutPassesAndWhatIsNotTheFileFails)
         bool Passes;
     } cases[] = {
         {"the one-digit layout", Header + OneDigit, true},
-        {"the decimal layout with CR LF", CrLf(Header + Decimal), true},
+        {"the decimal layout with CR LF", std::regex_replace(Header + Decimal, std::regex("\n"), "\r\n"), true},
         {"a row indented, no line end", "  " + OneDigit.substr(0, 40), true},
         {"at the bound", full, true},
         {"past the bound", full + "\n", false},

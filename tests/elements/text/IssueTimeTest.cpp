@@ -43,11 +43,6 @@ struct Age : Bench {
     ~Age() { SetClock(Platform); }
 };
 
-TSystemTime Local(uint16_t Year, uint16_t Month, uint16_t Day, uint16_t Hour, uint16_t Minute)
-{
-    return TSystemTime{Year, Month, 0, Day, Hour, Minute, 0, 0};
-}
-
 Journal Told(const std::string &Text, int Stale)
 {
     return {"text str " + Text, Stale ? "color int 20" : "color int 10", "stale int " + std::to_string(Stale)};
@@ -65,21 +60,21 @@ TEST(TQorIssueTime, TellsTheIssueTimeInLocalTimeAndCallsItOutOfDateOnlyAfterSixH
         Journal Expected;
     } rows[] = {
         // Three hours east of Greenwich, across midnight: 23:30 UT is 02:30 the next day.
-        {":Issued: 2330 UT 06 Dec 2026", -180, Local(2026, 12, 7, 8, 29), Told("07.12.2026 02:30", 0)},
-        {":Issued: 2330 UT 06 Dec 2026", -180, Local(2026, 12, 7, 8, 30), Told("07.12.2026 02:30", 0)},
-        {":Issued: 2330 UT 06 Dec 2026", -180, Local(2026, 12, 7, 8, 31), Told("! 07.12.2026 02:30", 1)},
+        {":Issued: 2330 UT 06 Dec 2026", -180, {2026, 12, 0, 7, 8, 29, 0, 0}, Told("07.12.2026 02:30", 0)},
+        {":Issued: 2330 UT 06 Dec 2026", -180, {2026, 12, 0, 7, 8, 30, 0, 0}, Told("07.12.2026 02:30", 0)},
+        {":Issued: 2330 UT 06 Dec 2026", -180, {2026, 12, 0, 7, 8, 31, 0, 0}, Told("! 07.12.2026 02:30", 1)},
         // Five hours west, back across midnight: 02:30 UT is 21:30 the day before.
-        {":Issued: 0230 UT 07 Dec 2026", 300, Local(2026, 12, 7, 3, 29), Told("06.12.2026 21:30", 0)},
-        {":Issued: 0230 UT 07 Dec 2026", 300, Local(2026, 12, 7, 3, 31), Told("! 06.12.2026 21:30", 1)},
+        {":Issued: 0230 UT 07 Dec 2026", 300, {2026, 12, 0, 7, 3, 29, 0, 0}, Told("06.12.2026 21:30", 0)},
+        {":Issued: 0230 UT 07 Dec 2026", 300, {2026, 12, 0, 7, 3, 31, 0, 0}, Told("! 06.12.2026 21:30", 1)},
         // Half an hour off the whole hours (the schedule's whole hours would be 6).
-        {"  :Issued: 1230 UT 06 dec 2026", -330, Local(2026, 12, 6, 18, 1), Told("06.12.2026 18:00", 0)},
+        {"  :Issued: 1230 UT 06 dec 2026", -330, {2026, 12, 0, 6, 18, 1, 0, 0}, Told("06.12.2026 18:00", 0)},
         // Issued after the clock (a clock behind): not out of date.
-        {":Issued: 1230 UT 06 Dec 2026", 0, Local(2026, 12, 6, 9, 0), Told("06.12.2026 12:30", 0)},
+        {":Issued: 1230 UT 06 Dec 2026", 0, {2026, 12, 0, 6, 9, 0, 0, 0}, Told("06.12.2026 12:30", 0)},
         // No issue time: nothing to tell, never out of date.
-        {"#", 0, Local(2030, 1, 1, 0, 0), Told("", 0)},
-        {":Issued: 1260 UT 06 Dec 2026", 0, Local(2030, 1, 1, 0, 0), Told("", 0)},
-        {":Issued: 1230 UT 31 Nov 2026", 0, Local(2030, 1, 1, 0, 0), Told("", 0)},
-        {"# :Issued: 1230 UT 06 Dec 2026", 0, Local(2030, 1, 1, 0, 0), Told("", 0)},
+        {"#", 0, {2030, 1, 0, 1, 0, 0, 0, 0}, Told("", 0)},
+        {":Issued: 1260 UT 06 Dec 2026", 0, {2030, 1, 0, 1, 0, 0, 0, 0}, Told("", 0)},
+        {":Issued: 1230 UT 31 Nov 2026", 0, {2030, 1, 0, 1, 0, 0, 0, 0}, Told("", 0)},
+        {"# :Issued: 1230 UT 06 Dec 2026", 0, {2030, 1, 0, 1, 0, 0, 0, 0}, Told("", 0)},
     };
     for (const auto &row : rows) {
         Age age(row.Line, row.Bias);
@@ -94,10 +89,10 @@ TEST(TQorIssueTime, ACheckTellsOnlyAChangeOfTheAgeAsTheClockGoesOn)
 {
     Running on;
     Age age(":Issued: 1200 UT 06 Dec 2026", 0);
-    Now = Local(2026, 12, 6, 17, 59);
+    Now = TSystemTime{2026, 12, 0, 6, 17, 59, 0, 0};
     EXPECT_EQ(age.Run(age.Issue, &TQorIssueTime::doRead), Told("06.12.2026 12:00", 0));
     EXPECT_EQ(age.Run(age.Issue, &TQorIssueTime::doCheck), Journal{});
-    Now = Local(2026, 12, 6, 18, 1);
+    Now = TSystemTime{2026, 12, 0, 6, 18, 1, 0, 0};
     EXPECT_EQ(age.Run(age.Issue, &TQorIssueTime::doCheck), Told("! 06.12.2026 12:00", 1));
     EXPECT_EQ(age.Run(age.Issue, &TQorIssueTime::doCheck), Journal{});
 }
