@@ -36,9 +36,7 @@ public:
     // Starts exe with the text after the program name as its arguments.
     bool Start(const std::string &exe, const std::string &arguments)
     {
-        std::string commandLine = "\"" + exe + "\"";
-        if (!arguments.empty())
-            commandLine += " " + arguments;
+        std::string commandLine = "\"" + exe + "\"" + (arguments.empty() ? "" : " " + arguments);
         STARTUPINFOA startup{};
         startup.cb = sizeof startup;
         return CreateProcessA(exe.c_str(), &commandLine[0], nullptr, nullptr, FALSE, 0, nullptr,
@@ -50,17 +48,13 @@ public:
     // Waits up to timeoutMs for the end; STILL_ACTIVE when it did not come.
     DWORD WaitExitCode(DWORD timeoutMs) const
     {
-        if (WaitForSingleObject(Info.hProcess, timeoutMs) != WAIT_OBJECT_0)
-            return STILL_ACTIVE;
         DWORD code = STILL_ACTIVE;
-        GetExitCodeProcess(Info.hProcess, &code);
+        if (WaitForSingleObject(Info.hProcess, timeoutMs) == WAIT_OBJECT_0)
+            GetExitCodeProcess(Info.hProcess, &code);
         return code;
     }
     // Waits up to ms and tells whether the process is still there afterwards.
-    bool StillRunningAfter(DWORD ms) const
-    {
-        return WaitForSingleObject(Info.hProcess, ms) == WAIT_TIMEOUT;
-    }
+    bool StillRunningAfter(DWORD ms) const { return WaitForSingleObject(Info.hProcess, ms) == WAIT_TIMEOUT; }
 
 private:
     PROCESS_INFORMATION Info{};
@@ -78,37 +72,31 @@ inline std::string TextOf(HWND window)
     return std::string(text, GetWindowTextA(window, text, sizeof text));
 }
 
+// Adds each window enumerated to the vector the parameter points to.
+inline BOOL CALLBACK CollectWindow(HWND window, LPARAM found)
+{
+    reinterpret_cast<std::vector<HWND> *>(found)->push_back(window);
+    return TRUE;
+}
+
 // Top-level windows of the process, hidden ones included unless visibleOnly.
 inline std::vector<HWND> TopLevelWindowsOf(DWORD processId, bool visibleOnly)
 {
-    struct Query {
-        DWORD Pid;
-        bool VisibleOnly;
-        std::vector<HWND> Found;
-    } query{processId, visibleOnly, {}};
-    EnumWindows(
-        [](HWND window, LPARAM param) -> BOOL {
-            auto *q = reinterpret_cast<Query *>(param);
-            DWORD pid = 0;
-            GetWindowThreadProcessId(window, &pid);
-            if (pid == q->Pid && (!q->VisibleOnly || IsWindowVisible(window)))
-                q->Found.push_back(window);
-            return TRUE;
-        },
-        reinterpret_cast<LPARAM>(&query));
-    return query.Found;
+    std::vector<HWND> all, found;
+    EnumWindows(CollectWindow, reinterpret_cast<LPARAM>(&all));
+    for (HWND window : all) {
+        DWORD pid = 0;
+        GetWindowThreadProcessId(window, &pid);
+        if (pid == processId && (!visibleOnly || IsWindowVisible(window)))
+            found.push_back(window);
+    }
+    return found;
 }
 
 inline std::vector<HWND> ChildWindowsOf(HWND parent)
 {
     std::vector<HWND> found;
-    EnumChildWindows(
-        parent,
-        [](HWND window, LPARAM param) -> BOOL {
-            reinterpret_cast<std::vector<HWND> *>(param)->push_back(window);
-            return TRUE;
-        },
-        reinterpret_cast<LPARAM>(&found));
+    EnumChildWindows(parent, CollectWindow, reinterpret_cast<LPARAM>(&found));
     return found;
 }
 

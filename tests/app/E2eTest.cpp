@@ -8,6 +8,7 @@
 #include <windows.h>
 
 #include <algorithm>
+#include <cmath>
 #include <cstdio>
 #include <cstdlib>
 #include <fstream>
@@ -16,6 +17,7 @@
 #include <map>
 #include <sstream>
 #include <string>
+#include <tuple>
 #include <utility>
 #include <vector>
 
@@ -38,13 +40,6 @@ std::string Env(const char *Name)
     return value ? value : "";
 }
 
-std::string E2eExePath()
-{
-    std::string relative = TERVIK_E2E_EXE_FROM_TEST_DIR;
-    std::replace(relative.begin(), relative.end(), '/', '\\');
-    return testsupport::ExeDirectory() + relative;
-}
-
 std::string ReadFile(const std::string &Path)
 {
     std::ifstream in(Path, std::ios::binary);
@@ -53,9 +48,20 @@ std::string ReadFile(const std::string &Path)
     return all.str();
 }
 
+std::vector<std::string> LinesOf(const std::string &Path)
+{
+    std::vector<std::string> lines;
+    std::istringstream in(ReadFile(Path));
+    for (std::string line; std::getline(in, line);)
+        lines.push_back(line);
+    return lines;
+}
+
+// Written beside and moved in at once, so that no reader (a download) sees half of it.
 void WriteFile(const std::string &Path, const std::string &Bytes)
 {
-    std::ofstream(Path, std::ios::binary | std::ios::trunc) << Bytes;
+    std::ofstream(Path + ".new", std::ios::binary | std::ios::trunc) << Bytes;
+    MoveFileExA((Path + ".new").c_str(), Path.c_str(), MOVEFILE_REPLACE_EXISTING);
 }
 
 bool FileThere(const std::string &Path)
@@ -66,14 +72,10 @@ bool FileThere(const std::string &Path)
 // Polls until Done says yes or the time is up; tells which came first.
 bool WaitFor(const std::function<bool()> &Done, DWORD TimeoutMs = Patience)
 {
-    const DWORD start = GetTickCount();
-    for (;;) {
-        if (Done())
-            return true;
+    for (const DWORD start = GetTickCount(); !Done(); Sleep(50))
         if (GetTickCount() - start > TimeoutMs)
             return false;
-        Sleep(50);
-    }
+    return true;
 }
 
 // The file the servers serve: what every download of the program gets.
@@ -87,9 +89,7 @@ std::string ServedPath()
 // never out of date, whatever the clock.
 std::string DgdWithLatest(const std::string &Latest, const std::string &Issued = "#")
 {
-    dgd::Texts days;
-    for (int i = 0; i < 29; ++i)
-        days.push_back("12332211");
+    dgd::Texts days(29, "12332211");
     days[9] = "23456543";
     days[20] = "11223344";
     days.push_back(Latest);
@@ -104,34 +104,26 @@ struct TTrayCall {
     std::string Icon; // the icon's resource name
     std::string Tip;
     std::string Balloon; // a balloon's text
+    std::string Line() const { return What + " " + Icon + " '" + Tip + "'"; }
 };
 
 std::ostream &operator<<(std::ostream &Out, const TTrayCall &Call)
 {
-    Out << Call.What << " " << Call.Icon << " '" << Call.Tip << "'";
-    return Call.Balloon.empty() ? Out : Out << " balloon '" << Call.Balloon << "'";
+    return Out << Call.Line() << (Call.Balloon.empty() ? "" : " balloon '" + Call.Balloon + "'");
 }
 
-std::string Describe(const std::vector<TTrayCall> &Calls)
+template <typename T> std::string Describe(const std::vector<T> &Items)
 {
     std::ostringstream out;
-    for (const TTrayCall &call : Calls)
-        out << "\n  " << call;
+    for (const T &item : Items)
+        out << "\n  " << item;
     return out.str();
 }
 
-// The names of everything the test build reads from the environment.
-const char *const HookVariables[] = {
-    "TERVIK_E2E_FTP_HOST",  "TERVIK_E2E_FTP_PORT",    "TERVIK_E2E_FTP_USER", "TERVIK_E2E_WEB_URL",
-    "TERVIK_E2E_CHECK_MS",  "TERVIK_E2E_RETRY_MS",    "TERVIK_E2E_CLOCK",    "TERVIK_E2E_TRAY_LOG",
-    "TERVIK_E2E_REPORT",    "TERVIK_E2E_DEADLINE_MS", "TERVIK_E2E_TRAY_FAILS", "TERVIK_E2E_FORECAST_URL",
-};
-
-// The web fallback's address on loopback: Path on the HTTP server, or on a port
-// nobody listens on.
-std::string WebUrl(const std::string &PortVariable, const std::string &Path = "/pub/latest/DGD.txt")
+// An address on the loopback HTTP server (or on a port nobody listens on).
+std::string WebUrl(const char *PortVariable, const std::string &Path = "/pub/latest/DGD.txt")
 {
-    return "http://127.0.0.1:" + Env(PortVariable.c_str()) + Path;
+    return "http://127.0.0.1:" + Env(PortVariable) + Path;
 }
 
 using TSettings = std::vector<std::pair<std::string, std::string>>;
@@ -140,24 +132,20 @@ using TSettings = std::vector<std::pair<std::string, std::string>>;
 class TProgram {
 public:
     std::string Folder;
-    std::string Exe;
-    std::string TrayLog;
-    std::string ReportFile;
     TChild Child;
 
     TProgram()
     {
-        char temp[MAX_PATH] = {};
+        char temp[MAX_PATH] = {}, name[MAX_PATH] = {};
         GetTempPathA(MAX_PATH, temp);
-        char name[MAX_PATH] = {};
         GetTempFileNameA(temp, "tvk", 0, name);
         DeleteFileA(name);
         CreateDirectoryA(name, nullptr);
         Folder = name;
-        Exe = Folder + "\\tervik.exe";
-        TrayLog = Folder + "\\tray.log";
-        ReportFile = Folder + "\\report.txt";
-        Copied = CopyFileA(E2eExePath().c_str(), Exe.c_str(), FALSE) != 0;
+        std::string relative = TERVIK_E2E_EXE_FROM_TEST_DIR;
+        std::replace(relative.begin(), relative.end(), '/', '\\');
+        relative = testsupport::ExeDirectory() + relative;
+        Copied = CopyFileA(relative.c_str(), (Folder + "\\tervik.exe").c_str(), FALSE) != 0;
     }
 
     ~TProgram()
@@ -167,9 +155,11 @@ public:
                 PostMessageA(FormWindow, WM_CLOSE, 0, 0);
             Child.WaitExitCode(10000);
         }
-        for (const char *name : {"tervik.exe", "DGD.txt", "DGD.txt.part", "tray.log", "report.txt",
-                                 "report.txt.part", "3-day-geomag-forecast.txt", "3-day-geomag-forecast.txt.part"})
-            DeleteFileA((Folder + "\\" + name).c_str());
+        // Files, then the folders a test made (LOCALAPPDATA's, and one named DGD.txt).
+        for (const char *name : {"tervik.exe", "DGD.txt", "DGD.txt.part", "tray.log", "report.txt", "report.txt.part",
+                                 "3-day-geomag-forecast.txt", "3-day-geomag-forecast.txt.part",
+                                 "local\\Tervik\\DGD.txt", "local\\Tervik", "local"})
+            DeleteFileA((Folder + "\\" + name).c_str()) || RemoveDirectoryA((Folder + "\\" + name).c_str());
         RemoveDirectoryA(Folder.c_str());
     }
     TProgram(const TProgram &) = delete;
@@ -178,25 +168,30 @@ public:
     std::string LocalDgd() const { return Folder + "\\DGD.txt"; }
     std::string LocalForecast() const { return Folder + "\\3-day-geomag-forecast.txt"; }
 
-    // Starts the program with these settings (and the tray log and the report).
-    // Unless the settings say otherwise, the web fallback goes to a closed port
-    // on loopback: no test reaches the data provider.
-    bool Start(const TSettings &Settings)
+    // Starts the program against the FTP server on the port PortVariable names,
+    // with these settings (and the tray log and the report). Unless the settings
+    // say otherwise, the web fallback goes to a closed port on loopback: no test
+    // reaches the data provider. The variables set go again once it has started
+    // (it read them at start), so that none is left for the next run. True once
+    // the program has made its form.
+    bool Start(const char *PortVariable, const TSettings &Settings)
     {
         if (!Copied)
             return false;
-        for (const char *name : HookVariables)
-            SetEnvironmentVariableA(name, nullptr);
-        SetEnvironmentVariableA("TERVIK_E2E_WEB_URL", WebUrl("TERVIK_FTP_CLOSED_PORT").c_str());
-        SetEnvironmentVariableA("TERVIK_E2E_FORECAST_URL", WebUrl("TERVIK_FTP_CLOSED_PORT").c_str());
-        SetEnvironmentVariableA("TERVIK_E2E_TRAY_LOG", TrayLog.c_str());
-        SetEnvironmentVariableA("TERVIK_E2E_REPORT", ReportFile.c_str());
-        for (const auto &setting : Settings)
-            SetEnvironmentVariableA(setting.first.c_str(), setting.second.c_str());
-        const bool started = Child.Start(Exe, "");
-        for (const char *name : HookVariables)
-            SetEnvironmentVariableA(name, nullptr);
-        return started;
+        const TSettings fixed = {{"TERVIK_E2E_FTP_HOST", Env("TERVIK_FTP_TEST_HOST")},
+                                 {"TERVIK_E2E_FTP_PORT", Env(PortVariable)},
+                                 {"TERVIK_E2E_WEB_URL", WebUrl("TERVIK_FTP_CLOSED_PORT")},
+                                 {"TERVIK_E2E_FORECAST_URL", WebUrl("TERVIK_FTP_CLOSED_PORT")},
+                                 {"TERVIK_E2E_TRAY_LOG", Folder + "\\tray.log"},
+                                 {"TERVIK_E2E_REPORT", Folder + "\\report.txt"}};
+        for (const TSettings *settings : {&fixed, &Settings})
+            for (const auto &setting : *settings)
+                SetEnvironmentVariableA(setting.first.c_str(), setting.second.c_str());
+        const bool started = Child.Start(Folder + "\\tervik.exe", "");
+        for (const TSettings *settings : {&fixed, &Settings})
+            for (const auto &setting : *settings)
+                SetEnvironmentVariableA(setting.first.c_str(), nullptr);
+        return started && Form() != nullptr;
     }
 
     HWND Form()
@@ -210,60 +205,53 @@ public:
     std::vector<TTrayCall> Tray() const
     {
         std::vector<TTrayCall> calls;
-        std::istringstream lines(ReadFile(TrayLog));
-        std::string line;
-        while (std::getline(lines, line)) {
+        for (const std::string &line : LinesOf(Folder + "\\tray.log")) {
+            std::istringstream fields(line);
             TTrayCall call;
-            const size_t a = line.find('\t');
-            const size_t b = a == std::string::npos ? a : line.find('\t', a + 1);
-            if (b == std::string::npos)
+            // A line still being written has no second tab yet.
+            if (!std::getline(std::getline(fields, call.What, '\t'), call.Icon, '\t') || fields.eof())
                 continue;
-            call.What = line.substr(0, a);
-            call.Icon = line.substr(a + 1, b - a - 1);
-            const size_t c = line.find('\t', b + 1);
-            call.Tip = line.substr(b + 1, c == std::string::npos ? c : c - b - 1);
+            std::getline(std::getline(fields, call.Tip, '\t'), call.Balloon);
             for (size_t at = call.Tip.find("\\n"); at != std::string::npos; at = call.Tip.find("\\n", at + 1))
                 call.Tip.replace(at, 2, "\n");
-            if (c != std::string::npos)
-                call.Balloon = line.substr(c + 1);
             calls.push_back(call);
         }
         return calls;
     }
 
+    // The tray calls as lines, those that Keep says yes to.
+    std::vector<std::string> Lines(const std::function<bool(const TTrayCall &)> &Keep = nullptr) const
+    {
+        std::vector<std::string> lines;
+        for (const TTrayCall &call : Tray())
+            if (!Keep || Keep(call))
+                lines.push_back(call.Line());
+        return lines;
+    }
+
     // Waits until a tray call with this tooltip has been made.
     bool WaitTip(const std::string &Tip)
     {
-        return WaitFor([&] {
-            for (const TTrayCall &call : Tray())
-                if (call.What == "MODIFY" && call.Tip == Tip)
-                    return true;
-            return false;
-        });
+        return WaitFor([&] { return TipCount(Tip) > 0; });
     }
 
-    // The form's child window whose top-left corner is at (Left, Top) of the form's client area.
-    HWND ChildAt(int Left, int Top)
+    // The text of the form's child window whose top-left corner is at Place of
+    // the form's client area.
+    std::string TextAt(POINT Place)
     {
         for (HWND child : testsupport::ChildWindowsOf(Form())) {
             RECT r{};
             GetWindowRect(child, &r);
             MapWindowPoints(nullptr, Form(), reinterpret_cast<POINT *>(&r), 2);
-            if (r.left == Left && r.top == Top)
-                return child;
+            if (r.left == Place.x && r.top == Place.y)
+                return TextOf(child);
         }
-        return nullptr;
+        return "(no window at this place)";
     }
 
-    std::string TextAt(int Left, int Top)
+    bool WaitText(POINT Place, const std::string &Text)
     {
-        HWND child = ChildAt(Left, Top);
-        return child ? TextOf(child) : std::string("(no window at this place)");
-    }
-
-    bool WaitText(int Left, int Top, const std::string &Text)
-    {
-        return WaitFor([&] { return TextAt(Left, Top) == Text; });
+        return WaitFor([&] { return TextAt(Place) == Text; });
     }
 
     // The texts of the balloons shown, in order.
@@ -279,10 +267,7 @@ public:
     // How many tray calls have carried this tooltip.
     int TipCount(const std::string &Tip) const
     {
-        int count = 0;
-        for (const TTrayCall &call : Tray())
-            count += call.Tip == Tip ? 1 : 0;
-        return count;
+        return static_cast<int>(Lines([&](const TTrayCall &Call) { return Call.Tip == Tip; }).size());
     }
 
     // The tray icon as a user clicks it: the left button released over it.
@@ -292,6 +277,7 @@ public:
     bool LedShows(COLORREF Colour)
     {
         ClickTray();
+        // (343, 18): the LED's centre.
         return WaitVisible(true) && WaitFor([&] { return Screen().At(343, 18) == Colour; }, 10000);
     }
 
@@ -304,18 +290,27 @@ public:
     std::map<std::string, long long> Report()
     {
         std::map<std::string, long long> values;
-        DeleteFileA(ReportFile.c_str());
+        const std::string file = Folder + "\\report.txt";
+        DeleteFileA(file.c_str());
         DWORD_PTR answer = 0;
         if (!SendMessageTimeoutA(Form(), RegisterWindowMessageA("Tervik e2e report"), 0, 0,
                                  SMTO_ABORTIFHUNG, Patience, &answer) ||
             answer != 1)
             return values;
-        std::istringstream lines(ReadFile(ReportFile));
+        std::istringstream lines(ReadFile(file));
         std::string name;
         long long value = 0;
         while (lines >> name >> value)
             values[name] = value;
         return values;
+    }
+
+    // The report once no download's worker lives (a worker has its stack while it lives).
+    std::map<std::string, long long> ReportBetweenDownloads()
+    {
+        std::map<std::string, long long> report;
+        WaitFor([&] { return !(report = Report()).empty() && report.at("workers") == 0; });
+        return report;
     }
 
     // What the screen shows of the form's client area now.
@@ -325,17 +320,11 @@ public:
         GetClientRect(Form(), &client);
         POINT origin{0, 0};
         ClientToScreen(Form(), &origin);
+        layertest::TMemoryPicture copy(client.right, client.bottom, RGB(0, 0, 0));
         HDC screen = GetDC(nullptr);
-        HDC memory = CreateCompatibleDC(screen);
-        HBITMAP bitmap = CreateCompatibleBitmap(screen, client.right, client.bottom);
-        HGDIOBJ old = SelectObject(memory, bitmap);
-        BitBlt(memory, 0, 0, client.right, client.bottom, screen, origin.x, origin.y, SRCCOPY);
-        SelectObject(memory, old);
-        layertest::TPixels pixels(bitmap, client.right, client.bottom);
-        DeleteObject(bitmap);
-        DeleteDC(memory);
+        BitBlt(copy.DC, 0, 0, client.right, client.bottom, screen, origin.x, origin.y, SRCCOPY);
         ReleaseDC(nullptr, screen);
-        return pixels;
+        return copy.Read();
     }
 
     // Closes the form as the system would and tells the exit code.
@@ -350,76 +339,35 @@ private:
     HWND FormWindow = nullptr;
 };
 
-TSettings Server(const std::string &PortVariable, const std::string &User = "")
-{
-    TSettings settings = {{"TERVIK_E2E_FTP_HOST", Env("TERVIK_FTP_TEST_HOST")},
-                          {"TERVIK_E2E_FTP_PORT", Env(PortVariable.c_str())}};
-    if (!User.empty())
-        settings.push_back({"TERVIK_E2E_FTP_USER", User});
-    return settings;
-}
-
-TSettings Web(const std::string &PortVariable, const std::string &Path = "/pub/latest/DGD.txt")
-{
-    return {{"TERVIK_E2E_WEB_URL", WebUrl(PortVariable, Path)}};
-}
-
 // The requests the HTTP server has had since this object was made.
-class TWebLog {
-public:
-    TWebLog() : Before(All().size()) {}
-
+struct TWebLog {
+    size_t Before = LinesOf(Env("TERVIK_HTTP_LOG")).size();
     std::vector<std::string> Requests() const
     {
-        std::vector<std::string> all = All();
+        const std::vector<std::string> all = LinesOf(Env("TERVIK_HTTP_LOG"));
         return std::vector<std::string>(all.begin() + std::min(Before, all.size()), all.end());
     }
-
-private:
-    static std::vector<std::string> All()
-    {
-        std::vector<std::string> lines;
-        std::istringstream in(ReadFile(Env("TERVIK_HTTP_LOG")));
-        std::string line;
-        while (std::getline(in, line))
-            lines.push_back(line);
-        return lines;
-    }
-    size_t Before;
 };
-
-std::string Describe(const std::vector<std::string> &Lines)
-{
-    std::ostringstream out;
-    for (const std::string &line : Lines)
-        out << "\n  " << line;
-    return out.str();
-}
-
-TSettings With(TSettings A, const TSettings &B)
-{
-    A.insert(A.end(), B.begin(), B.end());
-    return A;
-}
 
 // Places of the form's elements, from the main scheme's table.
 const POINT KpValuePlace{310, 215};
 const POINT UpdatedPlace{102, 202};
-const RECT LedRect{336, 11, 351, 26};
+const POINT ForecastPlace{15, 357};
 const RECT MonthGraphRect{17, 395, 17 + 335, 395 + 105};
 const RECT DayPlotRect{15, 272, 15 + 336, 272 + 82};
+const RECT CreditRect{17, 524, 17 + 332, 524 + 17};
+const RECT IssuedRect{254, 202, 254 + 122, 202 + 13};
+const POINT IssuedPlace{IssuedRect.left, IssuedRect.top};
 
 const COLORREF Green = RGB(0, 128, 0);
 const COLORREF Red = RGB(255, 0, 0);
 
+const char *const MonthNames[] = {"Jan", "Feb", "Mar", "Apr", "May", "Jun", "Jul", "Aug", "Sep", "Oct", "Nov", "Dec"};
+
 std::string TwoDigits(int Value)
 {
-    char text[8];
-    std::snprintf(text, sizeof text, "%02d", Value);
-    return text;
+    return (Value < 10 ? "0" : "") + std::to_string(Value);
 }
-
-const RECT CreditRect{17, 524, 17 + 332, 524 + 17};
 
 // How wide Text is in the credit label's font (Arial Narrow 8 pt, Cyrillic),
 // as this system draws it. The checks on it assume the fonts scripts/test.sh
@@ -443,51 +391,36 @@ int CreditWidth(const std::string &Text)
 // The bias the program reads at start (UT = local + bias, in minutes), from the same registry.
 int BiasMinutes()
 {
-    HKEY key = nullptr;
-    DWORD bias = 0;
-    DWORD size = sizeof bias;
-    if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, "SYSTEM\\CurrentControlSet\\Control\\TimeZoneInformation", 0,
-                      KEY_READ, &key) == ERROR_SUCCESS) {
-        RegQueryValueExA(key, "ActiveTimeBias", nullptr, nullptr, reinterpret_cast<BYTE *>(&bias), &size);
-        RegCloseKey(key);
-    }
+    DWORD bias = 0, size = sizeof bias;
+    RegGetValueA(HKEY_LOCAL_MACHINE, "SYSTEM\\CurrentControlSet\\Control\\TimeZoneInformation", "ActiveTimeBias",
+                 RRF_RT_REG_DWORD, nullptr, &bias, &size);
     return static_cast<int32_t>(bias);
 }
 
-// The same in whole hours, as the schedule has it.
-int BiasHours()
-{
-    const int minutes = BiasMinutes();
-    // Halves go to the even neighbour, as the program divides.
-    const int floor = (minutes >= 0 ? minutes : minutes - 59) / 60;
-    const int rest = minutes - floor * 60;
-    if (rest > 30 || (rest == 30 && floor % 2 != 0))
-        return floor + 1;
-    return floor;
-}
-
 // The fixed local clock at which Universal Time is UtHour:Minute on a day of
-// December 2026, given the bias the program reads (TERVIK_E2E_CLOCK is local).
+// December 2026, given the bias the program reads (TERVIK_E2E_CLOCK is local)
+// in whole hours, as the schedule has it: halves go to the even neighbour, as
+// the program divides (and as nearbyint rounds).
 std::string LocalClockAtUt(int UtHour, int Minute)
 {
-    const int local = ((UtHour - BiasHours()) % 24 + 24) % 24;
-    return "2026-12-06 " + TwoDigits(local) + ":" + TwoDigits(Minute);
-}
-
-TSettings ClockAtUt(int UtHour, int Minute)
-{
-    return {{"TERVIK_E2E_CLOCK", LocalClockAtUt(UtHour, Minute)}};
+    const int biasHours = static_cast<int>(std::nearbyint(BiasMinutes() / 60.0));
+    return "2026-12-06 " + TwoDigits(((UtHour - biasHours) % 24 + 24) % 24) + ":" + TwoDigits(Minute);
 }
 
 // ---- Times of the data's age ------------------------------------------------
 
 const long long TicksPerMinute = 600000000LL; // FILETIME counts 100 ns
 
+long long Ticks(const FILETIME &File)
+{
+    return static_cast<long long>((ULONGLONG(File.dwHighDateTime) << 32) | File.dwLowDateTime);
+}
+
 long long Ticks(const SYSTEMTIME &Time)
 {
     FILETIME file{};
     SystemTimeToFileTime(&Time, &file);
-    return static_cast<long long>((ULONGLONG(file.dwHighDateTime) << 32) | file.dwLowDateTime);
+    return Ticks(file);
 }
 
 SYSTEMTIME TimeOf(long long Ticks)
@@ -510,11 +443,9 @@ SYSTEMTIME ClockTime(const std::string &Clock, long long Minutes = 0)
 // The ":Issued:" line of a file issued Age minutes before the local clock Clock.
 std::string IssuedBefore(const std::string &Clock, int Age)
 {
-    static const char *const Months[] = {"Jan", "Feb", "Mar", "Apr", "May", "Jun",
-                                         "Jul", "Aug", "Sep", "Oct", "Nov", "Dec"};
     const SYSTEMTIME ut = ClockTime(Clock, BiasMinutes() - Age);
     return ":Issued: " + TwoDigits(ut.wHour) + TwoDigits(ut.wMinute) + " UT " + TwoDigits(ut.wDay) + " " +
-           Months[ut.wMonth - 1] + " " + std::to_string(ut.wYear);
+           MonthNames[ut.wMonth - 1] + " " + std::to_string(ut.wYear);
 }
 
 std::string DayAndTime(const SYSTEMTIME &Time)
@@ -528,81 +459,80 @@ std::string WrittenAt(const std::string &Path)
 {
     WIN32_FILE_ATTRIBUTE_DATA data{};
     GetFileAttributesExA(Path.c_str(), GetFileExInfoStandard, &data);
-    const FILETIME &written = data.ftLastWriteTime;
-    const SYSTEMTIME local =
-        TimeOf(static_cast<long long>((ULONGLONG(written.dwHighDateTime) << 32) | written.dwLowDateTime) -
-               BiasMinutes() * TicksPerMinute);
+    const SYSTEMTIME local = TimeOf(Ticks(data.ftLastWriteTime) - BiasMinutes() * TicksPerMinute);
     return TwoDigits(local.wHour) + ":" + TwoDigits(local.wMinute);
 }
 
-// The served file replaced at once, so that no download sees half of it.
-void Serve(const std::string &Bytes)
-{
-    WriteFile(ServedPath() + ".new", Bytes);
-    MoveFileExA((ServedPath() + ".new").c_str(), ServedPath().c_str(), MOVEFILE_REPLACE_EXISTING);
-}
-
-const RECT IssuedRect{254, 202, 254 + 122, 202 + 13};
-
-// Every request the web route makes names the program and its version.
-const std::string WebGet = "GET /pub/latest/DGD.txt Tervik/4.0";
-
 } // namespace
 
-// 14:45 local: an ordinary hour, late in the day, whose histogram has bars.
-TEST(EndToEnd, AGoodFileShowsItsValueInTheTrayTheLabelsTheLedAndBothCharts)
+// 14:45 local: an ordinary hour, late in the day, whose histogram has bars
+// (just after midnight, when no interval has passed, it has only empty bars:
+// DayFeed.BarsOfTheIntervalsPassedThenEmptyBars).
+TEST(EndToEnd, AGoodFileShowsItsValueEverywhereTheTrayShowsTheFormAMouseReleaseHidesItAndClosingRemovesTheIcon)
 {
     const std::string served = DgdWithLatest("2346----");
     WriteFile(ServedPath(), served);
     TProgram program;
-    ASSERT_TRUE(program.Start(With(Server("TERVIK_FTP_TEST_PORT"), {{"TERVIK_E2E_CLOCK", "2026-12-06 14:45"}})));
-    ASSERT_NE(program.Form(), nullptr) << "the program made no form";
+    ASSERT_TRUE(program.Start("TERVIK_FTP_TEST_PORT", {{"TERVIK_E2E_CLOCK", "2026-12-06 14:45"}}));
 
     ASSERT_TRUE(program.WaitTip("Kp:6")) << "tray calls:" << Describe(program.Tray());
-    ASSERT_TRUE(program.WaitText(KpValuePlace.x, KpValuePlace.y, "6"))
-        << "value label: " << program.TextAt(KpValuePlace.x, KpValuePlace.y);
-    EXPECT_TRUE(program.WaitText(UpdatedPlace.x, UpdatedPlace.y, "Данные обновлены: 14:45"))
-        << "update label: " << program.TextAt(UpdatedPlace.x, UpdatedPlace.y);
+    ASSERT_TRUE(program.WaitText(KpValuePlace, "6")) << "value label: " << program.TextAt(KpValuePlace);
+    EXPECT_TRUE(program.WaitText(UpdatedPlace, "Данные обновлены: 14:45")) << program.TextAt(UpdatedPlace);
     EXPECT_FALSE(IsWindowVisible(program.Form())) << "the form stays hidden";
-
-    const std::vector<TTrayCall> calls = program.Tray();
-    ASSERT_GE(calls.size(), 3u) << Describe(calls);
-    EXPECT_EQ(calls[0].What, "ADD") << Describe(calls);
-    EXPECT_EQ(calls[0].Icon, "ICON0") << "the form's icon first" << Describe(calls);
-    EXPECT_EQ(calls[1].What, "MODIFY") << Describe(calls);
-    EXPECT_EQ(calls[1].Icon, "ICON1") << "then the red level icon for 6" << Describe(calls);
-    for (const TTrayCall &call : calls) {
-        EXPECT_NE(call.Icon, "ICON4") << "no error icon after a good download" << Describe(calls);
-        EXPECT_NE(call.What, "DELETE") << Describe(calls);
-    }
+    std::vector<std::string> first = program.Lines();
+    first.resize(2);
+    EXPECT_EQ(first, (std::vector<std::string>{"ADD ICON0 ''", "MODIFY ICON1 ''"}))
+        << "the form's icon first, then the red level icon for 6" << Describe(program.Tray());
+    for (const TTrayCall &call : program.Tray())
+        EXPECT_NE(call.Icon, "ICON4") << "no error icon after a good download" << Describe(program.Tray());
     EXPECT_EQ(ReadFile(program.LocalDgd()), served) << "DGD.txt beside the program is the served file";
     EXPECT_FALSE(FileThere(program.LocalDgd() + ".part"));
 
-    program.ClickTray();
-    ASSERT_TRUE(program.WaitVisible(true)) << "the tray click shows the form";
-    UpdateWindow(program.Form());
-    WaitFor([&] { return program.Screen().Count(Green, LedRect) > 0; }, 10000);
+    ASSERT_TRUE(program.LedShows(Green)) << "the tray click shows the form, the LED green after a good download";
+    UpdateWindow(program.Form()); // the paint still due, done before the form answers again
+    EXPECT_TRUE(WaitFor([&] { return program.Screen().Count(Red, DayPlotRect) > 20; }, 10000))
+        << "the histogram has the red bar of the 6";
     const layertest::TPixels screen = program.Screen();
-    EXPECT_EQ(screen.At((LedRect.left + LedRect.right) / 2, (LedRect.top + LedRect.bottom) / 2), Green)
-        << "the LED is green after a good download";
     EXPECT_GT(screen.Count(Red, MonthGraphRect), 50) << "the 30-day graph draws its red line";
-    EXPECT_GT(screen.Count(Red, DayPlotRect), 20) << "the histogram has the red bar of the 6";
     EXPECT_GT(screen.Count(RGB(255, 255, 0), DayPlotRect), 20) << "and the yellow one of the 4";
 
     // The credit line: a year at the left end of its label and the team at the
     // right end, on one line that spans the label.
-    const std::string credit = program.TextAt(CreditRect.left, CreditRect.top);
+    const std::string credit = program.TextAt({CreditRect.left, CreditRect.top});
     EXPECT_EQ(credit.substr(0, 5), "2026 ") << credit;
     EXPECT_EQ(credit.substr(credit.size() - 12), " Tervik team") << credit;
     const int width = CreditWidth(credit);
     EXPECT_LE(width, CreditRect.right - CreditRect.left) << "the credit line fits on its one line";
     EXPECT_GE(width, (CreditRect.right - CreditRect.left) * 9 / 10) << "and spans the label";
 
+    // Releases show and hide the form, from the tray or on the form; a press does nothing.
+    const std::tuple<const char *, UINT, LPARAM, bool> cases[] = {
+        {"left release on the tray icon again", TrayCallback, WM_LBUTTONUP, true},
+        {"left release on the form", WM_LBUTTONUP, MAKELPARAM(60, 300), false},
+        {"left press on the tray icon", TrayCallback, WM_LBUTTONDOWN, false},
+        {"right release on the tray icon", TrayCallback, WM_RBUTTONUP, true},
+        {"right release on the form", WM_RBUTTONUP, MAKELPARAM(60, 300), false},
+        {"left release on the tray icon", TrayCallback, WM_LBUTTONUP, true},
+    };
+    for (const auto &[action, message, lParam, visibleAfter] : cases) {
+        SCOPED_TRACE(action);
+        PostMessageA(program.Form(), message, message == TrayCallback ? 1 : 0, lParam);
+        EXPECT_TRUE(program.WaitVisible(visibleAfter)) << "visible expected " << visibleAfter;
+        // The message has been handled once the form answers the next one.
+        SendMessageTimeoutA(program.Form(), WM_NULL, 0, 0, SMTO_ABORTIFHUNG, Patience, nullptr);
+        EXPECT_EQ(IsWindowVisible(program.Form()) != 0, visibleAfter);
+    }
+
     // The time a close takes with the form shown and no download running, to
     // set beside the one during a stalled download.
     const DWORD closed = GetTickCount();
-    EXPECT_EQ(program.Close(), 0u);
+    EXPECT_EQ(program.Close(), 0u) << "closing the form ends the program";
     std::cout << "no download running: WM_CLOSE -> exit " << GetTickCount() - closed << " ms\n";
+    std::string addsAndDeletes;
+    for (const TTrayCall &call : program.Tray())
+        addsAndDeletes += call.What == "MODIFY" ? "" : call.What + " ";
+    EXPECT_EQ(addsAndDeletes, "ADD DELETE ") << "the icon stays until it leaves" << Describe(program.Tray());
+    EXPECT_EQ(program.Tray().back().What, "DELETE") << "last of all" << Describe(program.Tray());
 }
 
 // At 03:40 UT, in the late half of an hour that is a multiple of 3: the start
@@ -615,20 +545,18 @@ TEST(EndToEnd, WithBothRoutesDownTheLedIsRedAndTheNextRetryAfterFtpComesUpBrings
     WriteFile(ServedPath(), DgdWithLatest("1233----"));
     const TWebLog web;
     TProgram program;
-    const TSettings clock = ClockAtUt(3, 40);
-    ASSERT_TRUE(program.Start(With(With(With(Server("TERVIK_FTP_GATED_PORT"),
-                                             Web("TERVIK_HTTP_TEST_PORT", "/missing/pub/latest/DGD.txt")),
-                                        {{"TERVIK_E2E_RETRY_MS", "4000"}}),
-                                   clock)));
-    ASSERT_NE(program.Form(), nullptr);
+    const std::string clock = LocalClockAtUt(3, 40);
+    ASSERT_TRUE(program.Start("TERVIK_FTP_GATED_PORT",
+                              {{"TERVIK_E2E_WEB_URL", WebUrl("TERVIK_HTTP_TEST_PORT", "/missing/pub/latest/DGD.txt")},
+                               {"TERVIK_E2E_RETRY_MS", "4000"},
+                               {"TERVIK_E2E_CLOCK", clock}}));
 
     ASSERT_TRUE(program.WaitTip("Ошибка чтения FTP")) << Describe(program.Tray());
-    std::vector<TTrayCall> calls = program.Tray();
-    ASSERT_GE(calls.size(), 2u);
-    EXPECT_EQ(calls[0].What + " " + calls[0].Icon, "ADD ICON0") << Describe(calls);
-    EXPECT_EQ(calls[1].What + " " + calls[1].Icon, "MODIFY ICON4") << "the error icon" << Describe(calls);
-    EXPECT_EQ(program.TextAt(KpValuePlace.x, KpValuePlace.y), "0");
-    EXPECT_EQ(program.TextAt(UpdatedPlace.x, UpdatedPlace.y), "не активно");
+    std::vector<std::string> first = program.Lines();
+    first.resize(2);
+    EXPECT_EQ(first, (std::vector<std::string>{"ADD ICON0 ''", "MODIFY ICON4 ''"})) << "the error icon";
+    EXPECT_EQ(program.TextAt(KpValuePlace), "0");
+    EXPECT_EQ(program.TextAt(UpdatedPlace), "не активно");
     EXPECT_FALSE(FileThere(program.LocalDgd())) << "a failed connection writes nothing";
     // A second download would follow the first at once; the retry comes 4 s later.
     for (size_t requests : {1u, 2u}) {
@@ -642,12 +570,9 @@ TEST(EndToEnd, WithBothRoutesDownTheLedIsRedAndTheNextRetryAfterFtpComesUpBrings
     // The server comes up; the one-minute retry (4 s here) finds it.
     WriteFile(gate, "open");
     ASSERT_TRUE(program.WaitTip("Kp:3")) << Describe(program.Tray());
-    ASSERT_TRUE(program.WaitText(KpValuePlace.x, KpValuePlace.y, "3"));
-    EXPECT_EQ(program.TextAt(UpdatedPlace.x, UpdatedPlace.y), "Данные обновлены: " + clock[0].second.substr(11))
-        << "the local time of the refresh";
-    calls = program.Tray();
-    EXPECT_EQ(calls.back().Tip, "Kp:3") << Describe(calls);
-    EXPECT_EQ(calls.back().Icon, "ICON3") << "the green level icon" << Describe(calls);
+    ASSERT_TRUE(program.WaitText(KpValuePlace, "3"));
+    EXPECT_EQ(program.TextAt(UpdatedPlace), "Данные обновлены: " + clock.substr(11)) << "the local time of the refresh";
+    EXPECT_EQ(program.Lines().back(), "MODIFY ICON3 'Kp:3'") << "the green level icon" << Describe(program.Tray());
     EXPECT_TRUE(program.LedShows(Green)) << "the LED turns green";
     EXPECT_EQ(ReadFile(program.LocalDgd()), ReadFile(ServedPath()));
 
@@ -655,100 +580,37 @@ TEST(EndToEnd, WithBothRoutesDownTheLedIsRedAndTheNextRetryAfterFtpComesUpBrings
     DeleteFileA(gate.c_str());
 }
 
-// Just after local midnight, when no 3-hour interval of the day has passed:
-// the histogram has only empty bars, whatever the file holds.
-TEST(EndToEnd, TheTrayShowsTheFormAMouseReleaseHidesItAndClosingEndsTheProgramAndRemovesTheIcon)
-{
-    WriteFile(ServedPath(), DgdWithLatest("5555----"));
-    TProgram program;
-    ASSERT_TRUE(program.Start(With(Server("TERVIK_FTP_TEST_PORT"), {{"TERVIK_E2E_CLOCK", "2026-12-07 00:05"}})));
-    ASSERT_NE(program.Form(), nullptr);
-    ASSERT_TRUE(program.WaitTip("Kp:5")) << Describe(program.Tray());
-    EXPECT_FALSE(IsWindowVisible(program.Form()));
-
-    struct Case {
-        const char *Action;
-        UINT Message;
-        LPARAM LParam;
-        bool VisibleAfter;
-    };
-    const Case cases[] = {
-        {"left release on the tray icon", TrayCallback, WM_LBUTTONUP, true},
-        {"left release on the tray icon again", TrayCallback, WM_LBUTTONUP, true},
-        {"left release on the form", WM_LBUTTONUP, MAKELPARAM(60, 300), false},
-        {"right release on the tray icon", TrayCallback, WM_RBUTTONUP, true},
-        {"right release on the form", WM_RBUTTONUP, MAKELPARAM(60, 300), false},
-        {"left press on the tray icon", TrayCallback, WM_LBUTTONDOWN, false},
-    };
-    for (const Case &c : cases) {
-        SCOPED_TRACE(c.Action);
-        PostMessageA(program.Form(), c.Message, c.Message == TrayCallback ? 1 : 0, c.LParam);
-        EXPECT_TRUE(program.WaitVisible(c.VisibleAfter)) << "visible expected " << c.VisibleAfter;
-        // The message has been handled once the form answers the next one.
-        SendMessageTimeoutA(program.Form(), WM_NULL, 0, 0, SMTO_ABORTIFHUNG, Patience, nullptr);
-        EXPECT_EQ(IsWindowVisible(program.Form()) != 0, c.VisibleAfter);
-        if (c.VisibleAfter && c.Message == TrayCallback && c.LParam == WM_LBUTTONUP) {
-            UpdateWindow(program.Form());
-            EXPECT_TRUE(WaitFor([&] { return program.Screen().Count(Red, MonthGraphRect) > 50; }, 10000))
-                << "the 30-day graph is drawn";
-            EXPECT_EQ(program.Screen().Count(Red, DayPlotRect), 0) << "no bar of the 5s yet at 00:05";
-            EXPECT_EQ(program.TextAt(UpdatedPlace.x, UpdatedPlace.y), "Данные обновлены: 00:05");
-        }
-    }
-    int adds = 0;
-    for (const TTrayCall &call : program.Tray())
-        adds += call.What == "ADD" ? 1 : 0;
-    EXPECT_EQ(adds, 1) << "the icon stays in the tray all the time" << Describe(program.Tray());
-
-    EXPECT_EQ(program.Close(), 0u) << "closing the form ends the program";
-    const std::vector<TTrayCall> calls = program.Tray();
-    ASSERT_FALSE(calls.empty());
-    EXPECT_EQ(calls.back().What, "DELETE") << "the icon leaves the tray" << Describe(calls);
-}
-
 // Neither route brings the file: an FTP transfer cut short that neither a
 // size nor a final reply tells, or a complete transfer by both routes of
-// something that is not the file (empty, a captive portal's page, binary junk,
-// far too long). The previous DGD.txt stays byte for byte, and the web is
-// asked once after the FTP route failed.
+// something that is not the file (a captive portal's page; empty files, binary
+// junk and files past the size bound are DgdFileCheck's and FtpReader's cases).
+// The previous DGD.txt stays byte for byte, and the web is asked once after the
+// FTP route failed.
 TEST(EndToEnd, ATransferThatIsCutOrNotTheFileKeepsThePreviousFileAndShowsTheErrorState)
 {
     const std::string previous = DgdWithLatest("1111----");
-    const std::string good = DgdWithLatest("5555----");
-    std::string huge;
-    while (huge.size() < 1024 * 1024)
-        huge += good;
-    const TSettings bothServed = With(Server("TERVIK_FTP_TEST_PORT"), Web("TERVIK_HTTP_TEST_PORT"));
-    const struct {
-        const char *What;
-        std::string Served;
-        TSettings Settings;
-        size_t WebRequests;
-    } cases[] = {
-        {"FTP cut, no size, no final reply", good, Server("TERVIK_FTP_SCRIPTED_PORT", "nosizequit"), 0},
-        {"0 bytes", "", bothServed, 1},
-        {"a captive portal's page", "<html><body>Please sign in to use this network.</body></html>\n", bothServed, 1},
-        {"binary junk", std::string("\x89PNG\r\n\x1a\n\0\0\0\rIHDR", 16), bothServed, 1},
-        {"1 MiB of rows", huge, bothServed, 1},
+    const std::pair<std::string, std::string> clock{"TERVIK_E2E_CLOCK", "2026-12-06 14:45"};
+    const std::tuple<const char *, std::string, TSettings, const char *, size_t> cases[] = {
+        {"FTP cut, no size, no final reply", DgdWithLatest("5555----"), {{"TERVIK_E2E_FTP_USER", "nosizequit"}, clock},
+         "TERVIK_FTP_SCRIPTED_PORT", 0},
+        {"a captive portal's page", "<html><body>Please sign in to use this network.</body></html>\n",
+         {{"TERVIK_E2E_WEB_URL", WebUrl("TERVIK_HTTP_TEST_PORT")}, clock}, "TERVIK_FTP_TEST_PORT", 1},
     };
-    for (const auto &c : cases) {
-        SCOPED_TRACE(c.What);
-        WriteFile(ServedPath(), c.Served);
+    for (const auto &[what, served, settings, port, webRequests] : cases) {
+        SCOPED_TRACE(what);
+        WriteFile(ServedPath(), served);
         const TWebLog web;
         TProgram program;
         WriteFile(program.LocalDgd(), previous);
-        ASSERT_TRUE(program.Start(With(c.Settings, {{"TERVIK_E2E_CLOCK", "2026-12-06 14:45"}})));
-        ASSERT_NE(program.Form(), nullptr);
+        ASSERT_TRUE(program.Start(port, settings));
 
         ASSERT_TRUE(program.WaitTip("Ошибка чтения FTP")) << Describe(program.Tray());
-        const std::vector<TTrayCall> calls = program.Tray();
-        ASSERT_GE(calls.size(), 2u);
-        EXPECT_EQ(calls.back().Icon, "ICON4") << Describe(calls);
-        EXPECT_EQ(program.TipCount("Kp:5"), 0) << "nothing was parsed" << Describe(calls);
-        EXPECT_EQ(web.Requests().size(), c.WebRequests) << Describe(web.Requests());
+        EXPECT_EQ(program.Tray().back().Icon, "ICON4") << Describe(program.Tray());
+        EXPECT_EQ(program.TipCount("Kp:5"), 0) << "nothing was parsed" << Describe(program.Tray());
+        EXPECT_EQ(web.Requests().size(), webRequests) << Describe(web.Requests());
         EXPECT_EQ(ReadFile(program.LocalDgd()), previous) << "the previous DGD.txt is kept whole";
         EXPECT_FALSE(FileThere(program.LocalDgd() + ".part")) << "no partial file is left behind";
-        EXPECT_EQ(program.TextAt(KpValuePlace.x, KpValuePlace.y), "1") << "the previous file's, from the start";
+        EXPECT_EQ(program.TextAt(KpValuePlace), "1") << "the previous file's, from the start";
         EXPECT_TRUE(program.LedShows(Red)) << "the LED is red";
         EXPECT_EQ(program.Close(), 0u);
     }
@@ -767,21 +629,18 @@ TEST(EndToEnd, WhileFtpIsDownTheWebBringsTheFileWithoutTheErrorIconAndOnceFtpIsU
     WriteFile(ServedPath(), served);
     const TWebLog web;
     TProgram program;
-    ASSERT_TRUE(program.Start(With(With(With(Server("TERVIK_FTP_GATED_PORT"), Web("TERVIK_HTTP_TEST_PORT")),
-                                        {{"TERVIK_E2E_CHECK_MS", "300"}}),
-                                   ClockAtUt(3, 45))));
-    ASSERT_NE(program.Form(), nullptr);
+    ASSERT_TRUE(program.Start("TERVIK_FTP_GATED_PORT", {{"TERVIK_E2E_WEB_URL", WebUrl("TERVIK_HTTP_TEST_PORT")},
+                                                        {"TERVIK_E2E_CHECK_MS", "300"},
+                                                        {"TERVIK_E2E_CLOCK", LocalClockAtUt(3, 45)}}));
     auto parses = [&] { return program.TipCount("Kp:2"); };
 
     ASSERT_TRUE(WaitFor([&] { return parses() >= 2; })) << Describe(program.Tray());
-    std::vector<std::string> calls;
-    for (const TTrayCall &call : program.Tray())
-        calls.push_back(call.What + " " + call.Icon + " '" + call.Tip + "'");
+    std::vector<std::string> calls = program.Lines();
     calls.resize(3);
     EXPECT_EQ(calls, (std::vector<std::string>{"ADD ICON0 ''", "MODIFY ICON3 ''", "MODIFY ICON3 'Kp:2'"}))
         << "the level icon straight away" << Describe(program.Tray());
     for (const std::string &request : web.Requests())
-        EXPECT_EQ(request, WebGet);
+        EXPECT_EQ(request, "GET /pub/latest/DGD.txt Tervik/4.0") << "names the program and its version";
     EXPECT_EQ(ReadFile(program.LocalDgd()), served);
     EXPECT_FALSE(FileThere(program.LocalDgd() + ".part"));
 
@@ -808,10 +667,10 @@ TEST(EndToEnd, FiveHundredRefreshCyclesKeepPrivateBytesAndGdiObjectsFlat)
 {
     WriteFile(ServedPath(), DgdWithLatest("3456----"));
     TProgram program;
-    ASSERT_TRUE(program.Start(With(With(Server("TERVIK_FTP_SCRIPTED_PORT", "alternate"),
-                                        {{"TERVIK_E2E_CHECK_MS", "70"}, {"TERVIK_E2E_RETRY_MS", "50"}}),
-                                   ClockAtUt(3, 45))));
-    ASSERT_NE(program.Form(), nullptr);
+    ASSERT_TRUE(program.Start("TERVIK_FTP_SCRIPTED_PORT", {{"TERVIK_E2E_FTP_USER", "alternate"},
+                                                           {"TERVIK_E2E_CHECK_MS", "70"},
+                                                           {"TERVIK_E2E_RETRY_MS", "50"},
+                                                           {"TERVIK_E2E_CLOCK", LocalClockAtUt(3, 45)}}));
     program.ClickTray(); // shown, so that every refresh also paints
     ASSERT_TRUE(program.WaitVisible(true));
 
@@ -820,19 +679,11 @@ TEST(EndToEnd, FiveHundredRefreshCyclesKeepPrivateBytesAndGdiObjectsFlat)
     auto cycles = [&] { return program.TipCount("Kp:6"); };
     auto errors = [&] { return program.TipCount("Ошибка чтения FTP"); };
     const DWORD Long = 600000;
-    // Counted between downloads: a download's worker thread has its stack while it lives.
-    auto between = [&] {
-        std::map<std::string, long long> report;
-        WaitFor([&] { return !(report = program.Report()).empty() && report.at("workers") == 0; });
-        return report;
-    };
     ASSERT_TRUE(WaitFor([&] { return cycles() >= 50; }, Long)) << "cycles: " << cycles();
-    const std::map<std::string, long long> warm = between();
-    ASSERT_FALSE(warm.empty()) << "the program reports its counters";
+    const std::map<std::string, long long> warm = program.ReportBetweenDownloads();
     const int start = cycles();
     ASSERT_TRUE(WaitFor([&] { return cycles() >= start + 500; }, Long)) << "cycles: " << cycles();
-    const std::map<std::string, long long> done = between();
-    ASSERT_FALSE(done.empty());
+    const std::map<std::string, long long> done = program.ReportBetweenDownloads();
     EXPECT_GE(errors(), 2 * 500) << "every cycle failed once and recovered once";
 
     std::cout << "soak after " << start << " warm-up and " << cycles() - start << " measured cycles ("
@@ -855,36 +706,20 @@ TEST(EndToEnd, TheIconComesAfterRefusedAddsAndAgainOnTaskbarCreatedAndDgdGoesToL
     WriteFile(ServedPath(), served);
     TProgram program;
     const std::string local = program.Folder + "\\local";
-    struct TCleanup {
-        std::string Local;
-        ~TCleanup()
-        {
-            DeleteFileA((Local + "\\Tervik\\DGD.txt").c_str());
-            RemoveDirectoryA((Local + "\\Tervik").c_str());
-            RemoveDirectoryA(Local.c_str());
-        }
-    } cleanup{local};
     ASSERT_TRUE(CreateDirectoryA(program.LocalDgd().c_str(), nullptr) && CreateDirectoryA(local.c_str(), nullptr));
     const std::string localBefore = Env("LOCALAPPDATA");
     SetEnvironmentVariableA("LOCALAPPDATA", local.c_str());
-    const bool started =
-        program.Start(With(With(Server("TERVIK_FTP_TEST_PORT"), {{"TERVIK_E2E_TRAY_FAILS", "3"}}), ClockAtUt(14, 45)));
+    const bool started = program.Start(
+        "TERVIK_FTP_TEST_PORT", {{"TERVIK_E2E_TRAY_FAILS", "3"}, {"TERVIK_E2E_CLOCK", LocalClockAtUt(14, 45)}});
     SetEnvironmentVariableA("LOCALAPPDATA", localBefore.c_str());
     ASSERT_TRUE(started);
-    ASSERT_NE(program.Form(), nullptr);
 
-    auto adds = [&] {
-        std::vector<std::string> lines;
-        for (const TTrayCall &call : program.Tray())
-            if (call.What.rfind("ADD", 0) == 0)
-                lines.push_back(call.What + " " + call.Icon + " '" + call.Tip + "'");
-        return lines;
-    };
+    auto adds = [&] { return program.Lines([](const TTrayCall &c) { return c.What.rfind("ADD", 0) == 0; }); };
     ASSERT_TRUE(WaitFor([&] { return adds().size() >= 4; })) << Describe(program.Tray());
     EXPECT_EQ(adds(), (std::vector<std::string>{"ADD-FAILED ICON0 ''", "ADD-FAILED ICON1 'Kp:6'",
                                                 "ADD-FAILED ICON1 'Kp:6'", "ADD ICON1 'Kp:6'"}))
         << "tried again until the shell takes it, with the state of the moment" << Describe(program.Tray());
-    EXPECT_TRUE(program.WaitText(KpValuePlace.x, KpValuePlace.y, "6"));
+    EXPECT_TRUE(program.WaitText(KpValuePlace, "6"));
     EXPECT_EQ(ReadFile(local + "\\Tervik\\DGD.txt"), served) << "DGD.txt in %LOCALAPPDATA%\\Tervik";
 
     PostMessageA(HWND_BROADCAST, RegisterWindowMessageA("TaskbarCreated"), 0, 0);
@@ -908,11 +743,7 @@ TEST(EndToEnd, AtStartTheLastRunsGoodFileIsShownWithItsWriteTimeAndAgeAndABadOne
     WriteFile(ServedPath(), DgdWithLatest("2222----"));
     const std::string clock = LocalClockAtUt(14, 10);
     const std::string stale = "\nДанные устарели";
-    const struct {
-        const char *Name;
-        std::string File;
-        std::vector<std::string> Calls;
-    } files[] = {
+    const std::tuple<const char *, std::string, std::vector<std::string>> files[] = {
         {"the last run's file",
          DgdWithLatest("1233----", IssuedBefore(clock, 7 * 60)),
          {"ADD ICON0 ''", "MODIFY ICON3 ''", "MODIFY ICON3 'Kp:3'", "MODIFY ICON3 'Kp:3" + stale + "'",
@@ -921,29 +752,24 @@ TEST(EndToEnd, AtStartTheLastRunsGoodFileIsShownWithItsWriteTimeAndAgeAndABadOne
          "<html><body>Service unavailable</body></html>\n",
          {"ADD ICON0 ''", "MODIFY ICON4 ''", "MODIFY ICON4 'Ошибка чтения FTP'"}},
     };
-    for (const auto &file : files) {
-        SCOPED_TRACE(file.Name);
-        const bool good = file.Calls.size() > 3;
+    for (const auto &[name, file, calls] : files) {
+        SCOPED_TRACE(name);
+        const bool good = calls.size() > 3;
         DeleteFileA(gate.c_str());
         TProgram program;
-        WriteFile(program.LocalDgd(), file.File);
-        ASSERT_TRUE(program.Start(
-            With(Server("TERVIK_FTP_GATED_PORT"), {{"TERVIK_E2E_RETRY_MS", "1000"}, {"TERVIK_E2E_CLOCK", clock}})));
-        ASSERT_NE(program.Form(), nullptr);
+        WriteFile(program.LocalDgd(), file);
+        ASSERT_TRUE(
+            program.Start("TERVIK_FTP_GATED_PORT", {{"TERVIK_E2E_RETRY_MS", "1000"}, {"TERVIK_E2E_CLOCK", clock}}));
 
         ASSERT_TRUE(program.WaitTip(good ? "Ошибка чтения FTP" + stale : "Ошибка чтения FTP"))
             << Describe(program.Tray());
-        std::vector<std::string> calls;
-        for (const TTrayCall &call : program.Tray())
-            calls.push_back(call.What + " " + call.Icon + " '" + call.Tip + "'");
-        EXPECT_EQ(calls, file.Calls) << "the file's level and value first, then the failed download"
-                                     << Describe(calls);
-        EXPECT_EQ(program.TextAt(KpValuePlace.x, KpValuePlace.y), good ? "3" : "0");
-        EXPECT_EQ(program.TextAt(UpdatedPlace.x, UpdatedPlace.y),
+        EXPECT_EQ(program.Lines(), calls) << "the file's level and value first, then the failed download"
+                                               << Describe(program.Tray());
+        EXPECT_EQ(program.TextAt(KpValuePlace), good ? "3" : "0");
+        EXPECT_EQ(program.TextAt(UpdatedPlace),
                   good ? "Данные обновлены: " + WrittenAt(program.LocalDgd()) : "не активно");
-        EXPECT_EQ(program.TextAt(IssuedRect.left, IssuedRect.top),
-                  good ? "устарели: " + DayAndTime(ClockTime(clock, -7 * 60)) : "");
-        EXPECT_EQ(ReadFile(program.LocalDgd()), file.File) << "the file stays as it was";
+        EXPECT_EQ(program.TextAt(IssuedPlace), good ? "устарели: " + DayAndTime(ClockTime(clock, -7 * 60)) : "");
+        EXPECT_EQ(ReadFile(program.LocalDgd()), file) << "the file stays as it was";
 
         EXPECT_TRUE(program.LedShows(Red)) << "the LED is red while the server is down";
         const bool red = WaitFor([&] { return program.Screen().Count(Red, IssuedRect) > 5; }, good ? 10000 : 0);
@@ -955,7 +781,7 @@ TEST(EndToEnd, AtStartTheLastRunsGoodFileIsShownWithItsWriteTimeAndAgeAndABadOne
         // The server comes up; the next retry brings its file, which has no issue time.
         WriteFile(gate, "open");
         EXPECT_TRUE(program.WaitTip("Kp:2")) << Describe(program.Tray());
-        EXPECT_TRUE(program.WaitText(IssuedRect.left, IssuedRect.top, ""));
+        EXPECT_TRUE(program.WaitText(IssuedPlace, ""));
         EXPECT_TRUE(program.LedShows(Green));
         EXPECT_EQ(program.Close(), 0u);
     }
@@ -968,11 +794,9 @@ TEST(EndToEnd, AStormBalloonComesOnceAtEachRiseToStormLevel)
 {
     const std::string clock = LocalClockAtUt(15, 45);
     const std::string issued = IssuedBefore(clock, 90);
-    Serve(DgdWithLatest("44------", issued));
+    WriteFile(ServedPath(), DgdWithLatest("44------", issued));
     TProgram program;
-    ASSERT_TRUE(program.Start(
-        With(Server("TERVIK_FTP_TEST_PORT"), {{"TERVIK_E2E_CHECK_MS", "300"}, {"TERVIK_E2E_CLOCK", clock}})));
-    ASSERT_NE(program.Form(), nullptr);
+    ASSERT_TRUE(program.Start("TERVIK_FTP_TEST_PORT", {{"TERVIK_E2E_CHECK_MS", "300"}, {"TERVIK_E2E_CLOCK", clock}}));
 
     const std::string six = "Геомагнитная буря: Kp 6", five = "Геомагнитная буря: Kp 5";
     const struct {
@@ -987,13 +811,13 @@ TEST(EndToEnd, AStormBalloonComesOnceAtEachRiseToStormLevel)
     };
     for (const auto &step : steps) {
         SCOPED_TRACE(step.Tip);
-        Serve(DgdWithLatest(step.Latest, issued));
+        WriteFile(ServedPath(), DgdWithLatest(step.Latest, issued));
         const int before = program.TipCount(step.Tip);
         ASSERT_TRUE(WaitFor([&] { return program.TipCount(step.Tip) >= before + 3; }))
             << "three refreshes" << Describe(program.Tray());
         EXPECT_EQ(program.Balloons(), step.Balloons) << Describe(program.Tray());
     }
-    EXPECT_EQ(program.TextAt(IssuedRect.left, IssuedRect.top), "выпуск " + DayAndTime(ClockTime(clock, -90)))
+    EXPECT_EQ(program.TextAt(IssuedPlace), "выпуск " + DayAndTime(ClockTime(clock, -90)))
         << "issued an hour and a half ago: in date";
     EXPECT_EQ(program.Close(), 0u);
 }
@@ -1010,9 +834,9 @@ TEST(EndToEnd, DuringAStalledDownloadTheTrayShowsTheWindowAndClosingEndsTheProgr
     WriteFile(ServedPath(), DgdWithLatest("5555----"));
     TProgram program;
     WriteFile(program.LocalDgd(), previous);
-    ASSERT_TRUE(program.Start(With(With(Server("TERVIK_FTP_SCRIPTED_PORT", "stalllong"), {{"TERVIK_E2E_CHECK_MS", "100"}}),
-                                   ClockAtUt(3, 45))));
-    ASSERT_NE(program.Form(), nullptr);
+    ASSERT_TRUE(program.Start("TERVIK_FTP_SCRIPTED_PORT", {{"TERVIK_E2E_FTP_USER", "stalllong"},
+                                                           {"TERVIK_E2E_CHECK_MS", "100"},
+                                                           {"TERVIK_E2E_CLOCK", LocalClockAtUt(3, 45)}}));
     // Stalled: a worker waits, the cycle has no outcome yet and no other began
     // (the form answers the report while it waits).
     ASSERT_TRUE(WaitFor([&] {
@@ -1047,12 +871,11 @@ TEST(EndToEnd, AHundredStalledCyclesLeaveAtMostFourWorkerThreads)
 {
     WriteFile(ServedPath(), DgdWithLatest("5555----"));
     TProgram program;
-    ASSERT_TRUE(program.Start(With(With(Server("TERVIK_FTP_SCRIPTED_PORT", "stalllong"),
-                                        {{"TERVIK_E2E_DEADLINE_MS", "300"}, {"TERVIK_E2E_RETRY_MS", "50"}}),
-                                   ClockAtUt(14, 45))));
-    ASSERT_NE(program.Form(), nullptr);
+    ASSERT_TRUE(program.Start("TERVIK_FTP_SCRIPTED_PORT", {{"TERVIK_E2E_FTP_USER", "stalllong"},
+                                                           {"TERVIK_E2E_DEADLINE_MS", "300"},
+                                                           {"TERVIK_E2E_RETRY_MS", "50"},
+                                                           {"TERVIK_E2E_CLOCK", LocalClockAtUt(14, 45)}}));
     const std::map<std::string, long long> first = program.Report();
-    ASSERT_FALSE(first.empty());
     // Two internet handles a cycle, one per route.
     std::map<std::string, long long> last;
     ASSERT_TRUE(WaitFor([&] {
@@ -1068,8 +891,6 @@ TEST(EndToEnd, AHundredStalledCyclesLeaveAtMostFourWorkerThreads)
 }
 
 namespace {
-
-const char *const MonthNames[] = {"Jan", "Feb", "Mar", "Apr", "May", "Jun", "Jul", "Aug", "Sep", "Oct", "Nov", "Dec"};
 
 // A forecast for the UT day of the local clock Clock and the days either side,
 // issued Age minutes before it: 5.67 (G2) for each block still to begin, 2.33
@@ -1099,8 +920,6 @@ std::string ForecastAround(const std::string &Clock, int Age)
     }
     return text;
 }
-
-const POINT ForecastPlace{15, 357};
 
 // How many pixels of the histogram's right part (the intervals from 12:00 on)
 // or left part are one of the forecast's tints.
@@ -1149,20 +968,16 @@ TEST(EndToEnd, AServedForecastFillsTheRestOfTheDayAndAStaleOrBrokenOneLeavesTheH
         TProgram program;
         if (!run.Beside.empty())
             WriteFile(program.LocalForecast(), run.Beside);
-        TSettings settings = With(Server("TERVIK_FTP_TEST_PORT"), {{"TERVIK_E2E_CLOCK", clock}});
+        TSettings settings = {{"TERVIK_E2E_CLOCK", clock}};
         if (run.Path)
             settings.push_back({"TERVIK_E2E_FORECAST_URL", WebUrl("TERVIK_HTTP_TEST_PORT", run.Path)});
         const TWebLog web;
-        ASSERT_TRUE(program.Start(settings));
-        ASSERT_NE(program.Form(), nullptr);
+        ASSERT_TRUE(program.Start("TERVIK_FTP_TEST_PORT", settings));
         ASSERT_TRUE(program.WaitTip(served ? "Kp:6\nПрогноз: буря Kp 6 " + when : "Kp:6")) << Describe(program.Tray());
-        std::map<std::string, long long> report;
-        ASSERT_TRUE(WaitFor([&] {
-            return (!run.Path || !web.Requests().empty()) && !(report = program.Report()).empty() &&
-                   report.at("workers") == 0;
-        })) << "the forecast's download is over";
+        ASSERT_TRUE(WaitFor([&] { return !run.Path || !web.Requests().empty(); })) << "the forecast is asked for";
+        ASSERT_EQ(program.ReportBetweenDownloads().at("workers"), 0) << "the forecast's download is over";
         EXPECT_EQ(ReadFile(program.LocalForecast()), run.After);
-        const std::string line = program.TextAt(ForecastPlace.x, ForecastPlace.y);
+        const std::string line = program.TextAt(ForecastPlace);
         EXPECT_EQ(line, served ? "Прогноз на 24 ч: наибольший Kp 6 " + when : "");
         std::vector<std::string> balloons{"Геомагнитная буря: Kp 6"};
         if (served)

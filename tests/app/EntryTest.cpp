@@ -25,27 +25,14 @@ std::string FromTestDir(std::string Relative)
     return testsupport::ExeDirectory() + Relative;
 }
 
-std::string TervikPath()
-{
-    return FromTestDir(TERVIK_EXE_FROM_TEST_DIR);
-}
-
-// The test build, every download of it refused at once on loopback.
-std::string OfflinePath()
-{
-    for (const char *name : {"TERVIK_E2E_WEB_URL", "TERVIK_E2E_FORECAST_URL"})
-        SetEnvironmentVariableA(name, "http://127.0.0.1:1/");
-    SetEnvironmentVariableA("TERVIK_E2E_FTP_HOST", "127.0.0.1");
-    SetEnvironmentVariableA("TERVIK_E2E_FTP_PORT", "1");
-    return FromTestDir(TERVIK_E2E_EXE_FROM_TEST_DIR);
-}
+const std::string TervikPath = FromTestDir(TERVIK_EXE_FROM_TEST_DIR);
 
 } // namespace
 
 TEST(Entry, InfoSwitchShowsOnlyTheInfoBoxAndEndsWithExitCode0WhenItIsClosed)
 {
     TChild child;
-    ASSERT_TRUE(child.Start(TervikPath(), "/ih")) << TervikPath();
+    ASSERT_TRUE(child.Start(TervikPath, "/ih")) << TervikPath;
     HWND box = testsupport::WaitForWindowOf(
         child, [](HWND w) { return ClassOf(w) == "#32770" && IsWindowVisible(w); }, Patience);
     ASSERT_NE(box, nullptr) << "no message box appeared";
@@ -74,11 +61,16 @@ TEST(Entry, InfoSwitchShowsOnlyTheInfoBoxAndEndsWithExitCode0WhenItIsClosed)
 
 TEST(Entry, AnyOtherCommandLineStartsTheProgramHiddenUntilItsFormIsClosed)
 {
-    const char *const arguments[] = {"/IH", "/i", "/ihx", "", "x /ih"};
-    for (const char *args : arguments) {
+    // The test build, every download of it refused at once on loopback.
+    for (const char *name : {"TERVIK_E2E_WEB_URL", "TERVIK_E2E_FORECAST_URL"})
+        SetEnvironmentVariableA(name, "http://127.0.0.1:1/");
+    SetEnvironmentVariableA("TERVIK_E2E_FTP_HOST", "127.0.0.1");
+    SetEnvironmentVariableA("TERVIK_E2E_FTP_PORT", "1");
+    const std::string offline = FromTestDir(TERVIK_E2E_EXE_FROM_TEST_DIR);
+    for (const char *args : {"/IH", "/i", "/ihx", "", "x /ih"}) {
         SCOPED_TRACE(std::string("arguments: '") + args + "'");
         TChild child;
-        ASSERT_TRUE(child.Start(OfflinePath(), args)) << OfflinePath();
+        ASSERT_TRUE(child.Start(offline, args)) << offline;
         HWND form = testsupport::WaitForWindowOf(
             child, [](HWND w) { return ClassOf(w) == "obj_Form"; }, Patience);
         ASSERT_NE(form, nullptr) << "the program made no form";
@@ -100,8 +92,8 @@ TEST(Entry, AnyOtherCommandLineStartsTheProgramHiddenUntilItsFormIsClosed)
 // resource 1 of type RT_MANIFEST, parsed into an activation context.
 TEST(Entry, TheProgramCarriesAManifestThatRunsAsInvokerOnWindows7To11AndChangesNothingElse)
 {
-    HMODULE file = LoadLibraryExA(TervikPath().c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE);
-    ASSERT_NE(file, nullptr) << TervikPath();
+    HMODULE file = LoadLibraryExA(TervikPath.c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE);
+    ASSERT_NE(file, nullptr) << TervikPath;
     HRSRC found = FindResourceA(file, MAKEINTRESOURCEA(1), MAKEINTRESOURCEA(24));
     ASSERT_NE(found, nullptr) << "no manifest";
     const char *bytes = static_cast<const char *>(LockResource(LoadResource(file, found)));
@@ -116,12 +108,8 @@ TEST(Entry, TheProgramCarriesAManifestThatRunsAsInvokerOnWindows7To11AndChangesN
     for (const char *unwanted : {"dpiAware", "dpiAwareness", "Common-Controls", "requireAdministrator"})
         EXPECT_EQ(manifest.find(unwanted), std::string::npos) << unwanted << " in\n" << manifest;
 
-    ACTCTXA context{};
-    context.cbSize = sizeof context;
-    context.dwFlags = ACTCTX_FLAG_RESOURCE_NAME_VALID;
-    const std::string path = TervikPath();
-    context.lpSource = path.c_str();
-    context.lpResourceName = MAKEINTRESOURCEA(1);
+    ACTCTXA context{sizeof(ACTCTXA), ACTCTX_FLAG_RESOURCE_NAME_VALID, TervikPath.c_str(), 0, 0, nullptr,
+                    MAKEINTRESOURCEA(1), nullptr, nullptr};
     HANDLE parsed = CreateActCtxA(&context);
     EXPECT_NE(parsed, INVALID_HANDLE_VALUE) << "the manifest does not parse: error " << GetLastError();
     if (parsed != INVALID_HANDLE_VALUE)

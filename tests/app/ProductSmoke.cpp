@@ -65,13 +65,10 @@ std::vector<std::string> TrayTips()
 
 template <typename Condition> bool Within(DWORD ms, Condition condition)
 {
-    for (DWORD waited = 0;; waited += 100) {
-        if (condition())
-            return true;
+    for (DWORD waited = 0; !condition(); waited += 100, Sleep(100))
         if (waited >= ms)
             return false;
-        Sleep(100);
-    }
+    return true;
 }
 
 std::string FileBytes(const std::string &path)

@@ -39,6 +39,7 @@
 #include "elements/win/TQorTrayIcon.h"
 #include "runtime/TQorEditMultiEx.h"
 #include "runtime/TQorMultiElementEx.h"
+#include "winlayer/DateTime.h"
 #include "winlayer/GdiCount.h"
 
 namespace {
@@ -47,6 +48,13 @@ std::string Env(const char *Name)
 {
     const char *value = std::getenv(Name);
     return value ? value : "";
+}
+
+// Applies the variable's value when it is set.
+template <typename TApply> void IfSet(const char *Name, TApply Apply)
+{
+    if (!Env(Name).empty())
+        Apply(Env(Name));
 }
 
 // ---- The tray log ---------------------------------------------------------------
@@ -67,11 +75,8 @@ BOOL LoggedNotifyIcon(DWORD Message, NOTIFYICONDATAA *Record)
 {
     const bool fail = Message == NIM_ADD && TrayFails > 0;
     TrayFails -= fail ? 1 : 0;
-    const char *what = fail                    ? "ADD-FAILED"
-                       : Message == NIM_ADD    ? "ADD"
-                       : Message == NIM_MODIFY ? "MODIFY"
-                       : Message == NIM_DELETE ? "DELETE"
-                                               : "OTHER";
+    static const char *const Names[] = {"ADD", "MODIFY", "DELETE"}; // NIM_ADD, NIM_MODIFY, NIM_DELETE
+    const char *what = fail ? "ADD-FAILED" : Message <= NIM_DELETE ? Names[Message] : "OTHER";
     // A tooltip's line break is written as the two characters \n, so that one
     // call stays one line; a balloon's text follows its tooltip.
     std::string tip(Record->szTip, strnlen(Record->szTip, sizeof Record->szTip));
@@ -92,39 +97,17 @@ BOOL LoggedNotifyIcon(DWORD Message, NOTIFYICONDATAA *Record)
 
 winlayer::TSystemTime FixedTime{};
 
-winlayer::TSystemTime FixedClock()
-{
-    return FixedTime;
-}
-
 bool ParseClock(const std::string &Text, winlayer::TSystemTime &Time)
 {
-    unsigned year = 0, month = 0, day = 0, hour = 0, minute = 0;
-    if (std::sscanf(Text.c_str(), "%u-%u-%u %u:%u", &year, &month, &day, &hour, &minute) != 5)
-        return false;
-    // Sakamoto's day of the week, 0 = Sunday.
-    static const int Offsets[12] = {0, 3, 2, 5, 0, 3, 5, 1, 4, 6, 2, 4};
-    const unsigned y = month < 3 ? year - 1 : year;
-    Time.Year = static_cast<uint16_t>(year);
-    Time.Month = static_cast<uint16_t>(month);
-    Time.Day = static_cast<uint16_t>(day);
-    Time.DayOfWeek = static_cast<uint16_t>((y + y / 4 - y / 100 + y / 400 + Offsets[(month - 1) % 12] + day) % 7);
-    Time.Hour = static_cast<uint16_t>(hour);
-    Time.Minute = static_cast<uint16_t>(minute);
-    Time.Second = 0;
-    Time.Millisecond = 0;
-    return true;
+    // Through the date-time value and back, for the day of the week.
+    return std::sscanf(Text.c_str(), "%hu-%hu-%hu %hu:%hu", &Time.Year, &Time.Month, &Time.Day, &Time.Hour,
+                       &Time.Minute) == 5 &&
+           winlayer::DateTimeToSystemTime(winlayer::SystemTimeToDateTime(Time), Time);
 }
 
 // ---- The report -------------------------------------------------------------------
 
 std::string ReportPath;
-
-UINT ReportMessage()
-{
-    static const UINT message = RegisterWindowMessageA("Tervik e2e report");
-    return message;
-}
 
 // Committed memory of the process's own (not mapped from files): what Windows
 // calls private bytes, added up region by region, which Wine answers as well.
@@ -189,7 +172,8 @@ void WriteReport()
 
 bool ReportHandler(void *, winlayer::TWinControl *, MSG &Msg, LRESULT &Result)
 {
-    if (Msg.message != ReportMessage())
+    static const UINT message = RegisterWindowMessageA("Tervik e2e report");
+    if (Msg.message != message)
         return false;
     WriteReport();
     Result = 1;
@@ -200,32 +184,23 @@ bool ReportHandler(void *, winlayer::TWinControl *, MSG &Msg, LRESULT &Result)
 
 void E2eAttach(TMainScheme &Scheme)
 {
-    if (!Env("TERVIK_E2E_FTP_HOST").empty())
-        Scheme.FtpReader->FHost = Env("TERVIK_E2E_FTP_HOST");
-    if (!Env("TERVIK_E2E_FTP_PORT").empty())
-        Scheme.FtpReader->Port = std::atoi(Env("TERVIK_E2E_FTP_PORT").c_str());
-    if (!Env("TERVIK_E2E_FTP_USER").empty())
-        Scheme.FtpReader->FUserName = Env("TERVIK_E2E_FTP_USER");
-    if (!Env("TERVIK_E2E_WEB_URL").empty())
-        Scheme.WebReader->URL = Env("TERVIK_E2E_WEB_URL");
-    if (!Env("TERVIK_E2E_FORECAST_URL").empty())
-        Scheme.ForecastReader->URL = Env("TERVIK_E2E_FORECAST_URL");
-    if (!Env("TERVIK_E2E_DEADLINE_MS").empty()) {
-        const uint32_t deadline = static_cast<uint32_t>(std::atoi(Env("TERVIK_E2E_DEADLINE_MS").c_str()));
-        Scheme.FtpReader->Deadline = deadline;
-        Scheme.WebReader->Deadline = deadline;
-        Scheme.ForecastReader->Deadline = deadline;
-    }
+    IfSet("TERVIK_E2E_FTP_HOST", [&](const std::string &v) { Scheme.FtpReader->FHost = v; });
+    IfSet("TERVIK_E2E_FTP_PORT", [&](const std::string &v) { Scheme.FtpReader->Port = std::atoi(v.c_str()); });
+    IfSet("TERVIK_E2E_FTP_USER", [&](const std::string &v) { Scheme.FtpReader->FUserName = v; });
+    IfSet("TERVIK_E2E_WEB_URL", [&](const std::string &v) { Scheme.WebReader->URL = v; });
+    IfSet("TERVIK_E2E_FORECAST_URL", [&](const std::string &v) { Scheme.ForecastReader->URL = v; });
+    IfSet("TERVIK_E2E_DEADLINE_MS", [&](const std::string &v) {
+        Scheme.FtpReader->Deadline = Scheme.WebReader->Deadline = Scheme.ForecastReader->Deadline =
+            static_cast<uint32_t>(std::atoi(v.c_str()));
+    });
     WinInet.InternetOpenA = &CountedInternetOpen;
 
     auto *schedule = static_cast<TRefreshSchedule *>(Scheme.Schedule->Current->Scheme);
-    if (!Env("TERVIK_E2E_CHECK_MS").empty())
-        schedule->CheckTimer->SetInterval(std::atoi(Env("TERVIK_E2E_CHECK_MS").c_str()));
-    if (!Env("TERVIK_E2E_RETRY_MS").empty())
-        schedule->RetryTimer->SetInterval(std::atoi(Env("TERVIK_E2E_RETRY_MS").c_str()));
+    IfSet("TERVIK_E2E_CHECK_MS", [&](const std::string &v) { schedule->CheckTimer->SetInterval(std::stoi(v)); });
+    IfSet("TERVIK_E2E_RETRY_MS", [&](const std::string &v) { schedule->RetryTimer->SetInterval(std::stoi(v)); });
 
     if (ParseClock(Env("TERVIK_E2E_CLOCK"), FixedTime))
-        SetClock(&FixedClock);
+        SetClock([] { return FixedTime; });
 
     TrayLogPath = Env("TERVIK_E2E_TRAY_LOG");
     TrayFails = std::atoi(Env("TERVIK_E2E_TRAY_FAILS").c_str());
