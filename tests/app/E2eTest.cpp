@@ -320,7 +320,7 @@ public:
         GetClientRect(Form(), &client);
         POINT origin{0, 0};
         ClientToScreen(Form(), &origin);
-        layertest::TMemoryPicture copy(client.right, client.bottom, RGB(0, 0, 0));
+        layertest::TMemoryPicture copy(client.right, client.bottom);
         HDC screen = GetDC(nullptr);
         BitBlt(copy.DC, 0, 0, client.right, client.bottom, screen, origin.x, origin.y, SRCCOPY);
         ReleaseDC(nullptr, screen);
